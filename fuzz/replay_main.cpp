@@ -1,0 +1,37 @@
+// Replays every file of the given folders (or the given files) through the
+// fuzz target once, for builds without libFuzzer.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+static void replay(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+int main(int argc, char** argv) {
+  std::size_t count = 0;
+  for (int i = 1; i < argc; ++i) {
+    std::filesystem::path p(argv[i]);
+    if (std::filesystem::is_directory(p)) {
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(p)) {
+        if (entry.is_regular_file()) {
+          replay(entry.path());
+          ++count;
+        }
+      }
+    } else if (std::filesystem::exists(p)) {
+      replay(p);
+      ++count;
+    }
+  }
+  std::printf("replayed %zu inputs\n", count);
+  return 0;
+}

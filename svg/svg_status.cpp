@@ -1,0 +1,1 @@
+#include "svg/svg_status.h"
