@@ -1,0 +1,1 @@
+// The window is not built yet.
