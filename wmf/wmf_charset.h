@@ -1,0 +1,23 @@
+#pragma once
+// Conversion of metafile text bytes, which are in the selected font's character set, into
+// UTF-8 for cairo.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Character-set values of the font records.
+inline constexpr std::uint8_t kWmfAnsiCharset = 0;
+inline constexpr std::uint8_t kWmfDefaultCharset = 1;
+inline constexpr std::uint8_t kWmfSymbolCharset = 2;
+
+// Converts `bytes` to valid UTF-8 without NULs. Conversion stops at the first NUL byte (strings
+// are NUL-padded in records). The code page is chosen by `charset`; the face names "Symbol" and
+// "MT Extra" (any case) select those fonts' own mappings whatever the charset. Character sets
+// without a table here (the double-byte Asian sets, OEM, Mac) read bytes below 0x80 as ASCII
+// and show the others as U+FFFD. Control characters other than tab become U+FFFD too.
+std::string wmf_text_to_utf8(std::string_view bytes, std::uint8_t charset,
+                             std::string_view face_name);
+
+// A short name for a charset value ("ANSI", "SYMBOL", "RUSSIAN", ...), "UNKNOWN" otherwise.
+std::string_view wmf_charset_name(std::uint8_t charset);
