@@ -15,7 +15,9 @@ inline constexpr std::uint8_t kWmfSymbolCharset = 2;
 // are NUL-padded in records). The code page is chosen by `charset`; the face names "Symbol" and
 // "MT Extra" (any case) select those fonts' own mappings whatever the charset. Character sets
 // without a table here (the double-byte Asian sets, OEM, Mac) read bytes below 0x80 as ASCII
-// and show the others as U+FFFD. Control characters other than tab become U+FFFD too.
+// and show the others as U+FFFD. Control characters become spaces, so no missing-glyph box
+// shows. Every byte before the first NUL gives exactly one code point, so a spacing array of
+// one distance per byte lines up with the code points of the result.
 std::string wmf_text_to_utf8(std::string_view bytes, std::uint8_t charset,
                              std::string_view face_name);
 
