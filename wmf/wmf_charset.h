@@ -14,7 +14,7 @@ inline constexpr std::uint8_t kWmfSymbolCharset = 2;
 // Converts `bytes` to valid UTF-8 without NULs. Conversion stops at the first NUL byte (strings
 // are NUL-padded in records). The code page is chosen by `charset`; the face names "Symbol" and
 // "MT Extra" (any case) select those fonts' own mappings whatever the charset. Character sets
-// without a table here (the double-byte Asian sets, OEM, Mac) read bytes below 0x80 as ASCII
+// without a table here (the double-byte Asian sets, Mac) read bytes below 0x80 as ASCII
 // and show the others as U+FFFD. Control characters become spaces, so no missing-glyph box
 // shows. Every byte before the first NUL gives exactly one code point, so a spacing array of
 // one distance per byte lines up with the code points of the result.
