@@ -1,0 +1,162 @@
+// Compares a reference rendering with ours for the WMF fidelity script.
+//
+//   wmf_compare REFERENCE.png OURS.png SIDE_BY_SIDE.png [TOLERANCE]
+//
+// Both images are composited on white at the reference's size (ours is scaled to it; a missing
+// or unreadable OURS counts as a blank page). A pixel agrees when its colour in each image is
+// within TOLERANCE (per channel, 0-255, default 48) of the other image's colour at the same place
+// or at one of its 8 neighbours, which absorbs antialiasing and one-pixel rounding differences.
+// "ink" pixels are those that are not near-white in either image; their share of agreement is the
+// stricter figure for sparse drawings. Prints one line:
+//   all=PERCENT ink=PERCENT ref=WxH ours=WxH
+// The side-by-side image shows reference | ours | differences (red: ink only in the reference,
+// blue: ink only in ours, orange: different colours, grey: agreeing ink).
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/cairo_handles.h"
+
+namespace {
+
+struct Rgb {
+  int r = 255, g = 255, b = 255;
+};
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<Rgb> px;
+  const Rgb& at(int x, int y) const { return px[static_cast<std::size_t>(y) * width + x]; }
+};
+
+CairoSurfacePtr load_png(const char* path) {
+  CairoSurfacePtr s(cairo_image_surface_create_from_png(path));
+  if (cairo_surface_status(s.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+  return s;
+}
+
+// `source` (may be null) drawn on white, scaled to width x height.
+Picture flatten(cairo_surface_t* source, int width, int height) {
+  CairoSurfacePtr canvas(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
+  CairoContextPtr cr(cairo_create(canvas.get()));
+  cairo_set_source_rgb(cr.get(), 1, 1, 1);
+  cairo_paint(cr.get());
+  if (source != nullptr) {
+    const int sw = cairo_image_surface_get_width(source);
+    const int sh = cairo_image_surface_get_height(source);
+    if (sw > 0 && sh > 0) {
+      cairo_scale(cr.get(), static_cast<double>(width) / sw, static_cast<double>(height) / sh);
+      cairo_set_source_surface(cr.get(), source, 0, 0);
+      cairo_pattern_set_filter(cairo_get_source(cr.get()), CAIRO_FILTER_GOOD);
+      cairo_paint(cr.get());
+    }
+  }
+  cairo_surface_flush(canvas.get());
+  Picture p{width, height, std::vector<Rgb>(static_cast<std::size_t>(width) * height)};
+  const unsigned char* data = cairo_image_surface_get_data(canvas.get());
+  const int stride = cairo_image_surface_get_stride(canvas.get());
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      std::uint32_t v;
+      std::copy_n(data + static_cast<std::size_t>(y) * stride + 4 * x, 4,
+                  reinterpret_cast<unsigned char*>(&v));
+      p.px[static_cast<std::size_t>(y) * width + x] =
+          Rgb{static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+              static_cast<int>(v & 0xFF)};
+    }
+  }
+  return p;
+}
+
+bool close(const Rgb& a, const Rgb& b, int tol) {
+  return std::abs(a.r - b.r) <= tol && std::abs(a.g - b.g) <= tol && std::abs(a.b - b.b) <= tol;
+}
+
+bool near_white(const Rgb& c) { return c.r > 230 && c.g > 230 && c.b > 230; }
+
+bool matches_nearby(const Rgb& c, const Picture& other, int x, int y, int tol) {
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      const int nx = x + dx;
+      const int ny = y + dy;
+      if (nx < 0 || ny < 0 || nx >= other.width || ny >= other.height) continue;
+      if (close(c, other.at(nx, ny), tol)) return true;
+    }
+  }
+  return false;
+}
+
+void put(unsigned char* data, int stride, int x, int y, const Rgb& c) {
+  const std::uint32_t v = 0xFF000000u | (static_cast<std::uint32_t>(c.r) << 16) |
+                          (static_cast<std::uint32_t>(c.g) << 8) | static_cast<std::uint32_t>(c.b);
+  std::copy_n(reinterpret_cast<const unsigned char*>(&v), 4,
+              data + static_cast<std::size_t>(y) * stride + 4 * x);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: wmf_compare REFERENCE.png OURS.png SIDE.png [TOLERANCE]\n");
+    return 2;
+  }
+  const int tol = argc > 4 ? std::atoi(argv[4]) : 48;
+  CairoSurfacePtr ref_png = load_png(argv[1]);
+  if (!ref_png) {
+    std::printf("all=na ink=na ref=none ours=none\n");
+    return 1;
+  }
+  CairoSurfacePtr ours_png = load_png(argv[2]);
+  const int w = cairo_image_surface_get_width(ref_png.get());
+  const int h = cairo_image_surface_get_height(ref_png.get());
+  const Picture ref = flatten(ref_png.get(), w, h);
+  const Picture ours = flatten(ours_png.get(), w, h);
+
+  const int gap = 4;
+  CairoSurfacePtr side(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 3 * w + 2 * gap, h));
+  cairo_surface_flush(side.get());
+  unsigned char* out = cairo_image_surface_get_data(side.get());
+  const int stride = cairo_image_surface_get_stride(side.get());
+  std::fill_n(out, static_cast<std::size_t>(stride) * h, 0x80);
+
+  std::int64_t agree = 0, ink = 0, ink_agree = 0;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const Rgb& a = ref.at(x, y);
+      const Rgb& b = ours.at(x, y);
+      const bool ok = matches_nearby(a, ours, x, y, tol) && matches_nearby(b, ref, x, y, tol);
+      const bool inked = !near_white(a) || !near_white(b);
+      agree += ok;
+      ink += inked;
+      ink_agree += inked && ok;
+      Rgb mark{255, 255, 255};
+      if (ok) {
+        if (inked) mark = Rgb{200, 200, 200};
+      } else if (near_white(b)) {
+        mark = Rgb{230, 0, 0};
+      } else if (near_white(a)) {
+        mark = Rgb{0, 0, 230};
+      } else {
+        mark = Rgb{255, 150, 0};
+      }
+      put(out, stride, x, y, a);
+      put(out, stride, w + gap + x, y, b);
+      put(out, stride, 2 * (w + gap) + x, y, mark);
+    }
+  }
+  cairo_surface_mark_dirty(side.get());
+  cairo_surface_write_to_png(side.get(), argv[3]);
+
+  const double total = static_cast<double>(w) * h;
+  const int ow = ours_png ? cairo_image_surface_get_width(ours_png.get()) : 0;
+  const int oh = ours_png ? cairo_image_surface_get_height(ours_png.get()) : 0;
+  std::printf("all=%.2f ink=%.2f ref=%dx%d ours=%dx%d\n", total > 0 ? 100.0 * agree / total : 0.0,
+              ink > 0 ? 100.0 * ink_agree / ink : 100.0, w, h, ow, oh);
+  return 0;
+}
