@@ -43,6 +43,11 @@ for pair in "Times-Roman DejaVuSerif" "Times-Italic DejaVuSerif-Italic" "Times-B
   echo "/$ps_name ($fonts/$file_name.ttf) ;"
 done > "$out/Fontmap"
 
+for fmt in png eps; do
+  "$convert_bin" --keep-aspect -s 640x480 "$input" "$out/check.$fmt" > /dev/null ||
+    { echo "plotmira-convert failed on $input ($fmt)" >&2; exit 1; }
+done
+
 # Mean wall time of REPEAT runs of the command, in milliseconds.
 mean_ms() {
   local start end
