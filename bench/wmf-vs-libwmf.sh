@@ -32,16 +32,7 @@ fi
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 
-# libwmf needs its standard fonts by PostScript name; give it the DejaVu fonts cairo uses.
-fonts=/usr/share/fonts/truetype/dejavu
-for pair in "Times-Roman DejaVuSerif" "Times-Italic DejaVuSerif-Italic" "Times-Bold DejaVuSerif-Bold" \
-    "Times-BoldItalic DejaVuSerif-BoldItalic" "Helvetica DejaVuSans" "Helvetica-Oblique DejaVuSans-Oblique" \
-    "Helvetica-Bold DejaVuSans-Bold" "Helvetica-BoldOblique DejaVuSans-BoldOblique" \
-    "Courier DejaVuSansMono" "Courier-Oblique DejaVuSansMono-Oblique" "Courier-Bold DejaVuSansMono-Bold" \
-    "Courier-BoldOblique DejaVuSansMono-BoldOblique" "Symbol DejaVuSans" "ZapfDingbats DejaVuSans"; do
-  read -r ps_name file_name <<< "$pair"
-  echo "/$ps_name ($fonts/$file_name.ttf) ;"
-done > "$out/Fontmap"
+bash "$root/scripts/libwmf-fontmap.sh" > "$out/Fontmap"
 
 for fmt in png eps; do
   "$convert_bin" --keep-aspect -s 640x480 "$input" "$out/check.$fmt" > /dev/null ||

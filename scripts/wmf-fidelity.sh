@@ -43,21 +43,8 @@ width="${size%x*}"
 height="${size#*x}"
 mkdir -p "$work"
 
-# libwmf looks its standard fonts up by PostScript name.
-fonts=/usr/share/fonts/truetype/dejavu
 fontmap="$work/Fontmap"
-{
-  for pair in "Times-Roman DejaVuSerif" "Times-Italic DejaVuSerif-Italic" \
-      "Times-Bold DejaVuSerif-Bold" "Times-BoldItalic DejaVuSerif-BoldItalic" \
-      "Helvetica DejaVuSans" "Helvetica-Oblique DejaVuSans-Oblique" \
-      "Helvetica-Bold DejaVuSans-Bold" "Helvetica-BoldOblique DejaVuSans-BoldOblique" \
-      "Courier DejaVuSansMono" "Courier-Oblique DejaVuSansMono-Oblique" \
-      "Courier-Bold DejaVuSansMono-Bold" "Courier-BoldOblique DejaVuSansMono-BoldOblique" \
-      "Symbol DejaVuSans" "ZapfDingbats DejaVuSans"; do
-    read -r ps_name file_name <<< "$pair"
-    echo "/$ps_name ($fonts/$file_name.ttf) ;"
-  done
-} > "$fontmap"
+bash "$root/scripts/libwmf-fontmap.sh" > "$fontmap"
 
 results="$work/results.tsv"
 printf 'file\tall\tink\tnote\n' > "$results"
