@@ -1,0 +1,308 @@
+#include "svg/svg_document.h"
+
+#include <expat.h>
+#include <fcntl.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cerrno>
+#include <climits>
+#include <new>
+#include <unordered_map>
+
+#include "svg/svg_elements_table.h"
+
+namespace {
+
+constexpr unsigned kChunkSize = 8192;
+
+struct GzClose {
+  void operator()(gzFile_s* file) const { gzclose(file); }
+};
+using GzReader = std::unique_ptr<gzFile_s, GzClose>;
+
+SvgStatus status_from_errno(int error) {
+  switch (error) {
+    case ENOENT: return SvgStatus::NoSuchFile;
+    case ENOMEM: return SvgStatus::OutOfMemory;
+    default: return SvgStatus::ReadFailed;
+  }
+}
+
+SvgStatus first_failure(SvgStatus current, SvgStatus next) {
+  return current != SvgStatus::Ok ? current : next;
+}
+
+// Drops the tree of an earlier parse and everything that refers into it.
+void release_tree(SvgDocument& document) {
+  document.pending_uses.clear();
+  document.pending_paints.clear();
+  SvgIdTable::clear(document.ids);
+  document.parser.frames.clear();
+  document.parser.current = nullptr;
+  document.parser.unlisted_depth = 0;
+  document.root.reset();
+}
+
+SvgStatus resolve_pending_paints(SvgDocument& document) {
+  for (SvgPendingPaint& pending : document.pending_paints) {
+    SvgStyle& style = *pending.style;
+    if ((style.pending & pending.which) == 0) continue;  // a later value replaced it
+    style.pending &= ~pending.which;
+    bool fill = pending.which == kSvgStylePendingFill;
+    SvgPaint& paint = fill ? style.fill_paint : style.stroke_paint;
+    // A reference that still names no paint server leaves the property as it was.
+    if (paint.parse(document, pending.value) == SvgStatus::Ok) {
+      style.flags |= fill ? kSvgStyleFill : kSvgStyleStroke;
+    }
+  }
+  document.pending_paints.clear();
+  return SvgStatus::Ok;
+}
+
+// Copies for the uses whose references were unresolved at their start tags,
+// in dependency order: a use copies its target once every pending use inside
+// the target is settled. Uses on a reference cycle stay empty.
+SvgStatus resolve_pending_uses(SvgDocument& document) {
+  struct Node {
+    SvgElement* use = nullptr;
+    SvgElement* target = nullptr;
+    std::vector<size_t> dependencies;
+    size_t next = 0;
+    size_t stack_position = 0;
+    int state = 0;  // 0 not seen, 1 on the stack, 2 settled
+    bool cyclic = false;
+  };
+  std::vector<Node> nodes;
+  std::unordered_map<const SvgElement*, size_t> node_of;
+  for (const SvgPendingUse& pending : document.pending_uses) {
+    if (!pending.use->pending_use || node_of.count(pending.use) != 0) continue;
+    node_of.emplace(pending.use, nodes.size());
+    Node node;
+    node.use = pending.use;
+    node.target = SvgIdTable::find(document.ids, pending.id);
+    nodes.push_back(std::move(node));
+  }
+
+  auto visit = [&](size_t index, std::vector<size_t>& stack) {
+    Node& node = nodes[index];
+    node.state = 1;
+    node.stack_position = stack.size();
+    stack.push_back(index);
+    if (node.target == nullptr) return;
+    std::vector<const SvgElement*> work{node.target};
+    while (!work.empty()) {
+      const SvgElement* element = work.back();
+      work.pop_back();
+      if (element->pending_use) {
+        auto found = node_of.find(element);
+        if (found != node_of.end()) node.dependencies.push_back(found->second);
+      }
+      if (const SvgGroup* group = element->group()) {
+        for (const auto& child : group->children) work.push_back(child.get());
+      }
+    }
+  };
+
+  SvgStatus result = SvgStatus::Ok;
+  std::vector<size_t> stack;
+  for (size_t start = 0; start < nodes.size(); ++start) {
+    if (nodes[start].state != 0) continue;
+    visit(start, stack);
+    while (!stack.empty()) {
+      Node& node = nodes[stack.back()];
+      if (node.next < node.dependencies.size()) {
+        size_t dependency = node.dependencies[node.next++];
+        if (nodes[dependency].state == 1) {
+          for (size_t k = nodes[dependency].stack_position; k < stack.size(); ++k) {
+            nodes[stack[k]].cyclic = true;
+          }
+        } else if (nodes[dependency].state == 0) {
+          visit(dependency, stack);
+        }
+        continue;
+      }
+      stack.pop_back();
+      node.state = 2;
+      node.use->pending_use = false;
+      if (node.target == nullptr || node.cyclic) {
+        svg_use_reset(*node.use);
+      } else {
+        result = first_failure(result, svg_use_attach_copy(*node.use, *node.target));
+      }
+    }
+  }
+  document.pending_uses.clear();
+  return result;
+}
+
+// Ends the parse under way: frees expat, drops the frames and resolves what
+// was left unresolved. Keeps the first failure.
+SvgStatus finish_parse(SvgDocument& document, SvgStatus status) {
+  SvgParser& parser = document.parser;
+  parser.expat.reset();
+  parser.frames.clear();
+  parser.current = nullptr;
+  parser.unlisted_depth = 0;
+  SvgStatus resolved = SvgStatus::Ok;
+  try {
+    resolved = resolve_pending_paints(document);
+    resolved = first_failure(resolved, resolve_pending_uses(document));
+  } catch (const std::bad_alloc&) {
+    resolved = SvgStatus::OutOfMemory;
+  }
+  if (resolved == SvgStatus::OutOfMemory) document.allocation_failed = true;
+  // Drop any record left behind by a failure above; it could point into
+  // elements that a later parse releases.
+  document.pending_uses.clear();
+  document.pending_paints.clear();
+  status = first_failure(status, resolved);
+  if (status == SvgStatus::Ok && document.allocation_failed) status = SvgStatus::OutOfMemory;
+  parser.status = status;
+  return status;
+}
+
+// Ends a parse that stopped early, keeping its status.
+SvgStatus abandon_parse(SvgDocument& document, SvgStatus status) {
+  if (!document.parser.expat) return status;
+  return finish_parse(document, status);
+}
+
+std::string directory_of(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return std::string();
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+}  // namespace
+
+SvgDocument::~SvgDocument() {
+  parser.expat.reset();
+  release_tree(*this);
+}
+
+SvgStatus SvgDocument::create(std::unique_ptr<SvgDocument>* out) {
+  std::unique_ptr<SvgDocument> document(new (std::nothrow) SvgDocument);
+  if (!document) return SvgStatus::OutOfMemory;
+  document->parser.document = document.get();
+  SvgStatus status = SvgIdTable::init(document->ids, 100);
+  if (status != SvgStatus::Ok) return status;
+  *out = std::move(document);
+  return SvgStatus::Ok;
+}
+
+bool svg_document_may_allocate(SvgDocument& document) {
+  if (document.fail_allocation_after < 0) return true;
+  if (document.fail_allocation_after-- > 0) return true;
+  document.fail_allocation_after = -1;  // one failure; later allocations succeed again
+  document.allocation_failed = true;
+  return false;
+}
+
+SvgStatus svg_document_defer_paint(SvgDocument& document, SvgStyle& style, uint32_t which,
+                                   std::string_view value) {
+  SvgParser& parser = document.parser;
+  if (!parser.expat || parser.current == nullptr || &parser.current->style != &style) {
+    return SvgStatus::NothingBuilt;
+  }
+  std::optional<std::string_view> id = SvgPaint::reference_id(value);
+  if (!id || SvgIdTable::find(document.ids, *id) != nullptr) return SvgStatus::NothingBuilt;
+  if (!svg_document_may_allocate(document)) return SvgStatus::OutOfMemory;
+  try {
+    document.pending_paints.push_back(SvgPendingPaint{&style, which, std::string(value)});
+  } catch (const std::bad_alloc&) {
+    return SvgStatus::OutOfMemory;
+  }
+  return SvgStatus::Ok;
+}
+
+SvgPaintServer SvgDocument::find_paint_server(std::string_view id) const {
+  SvgPaintServer server;
+  const SvgElement* element = SvgIdTable::find(ids, id);
+  if (element == nullptr) return server;
+  if (element->kind == SvgElementKind::Pattern) {
+    server.type = SvgPaintType::Pattern;
+    server.pattern = element;
+  }
+  // Gradient elements carry no gradient record yet, so they serve no paint.
+  return server;
+}
+
+SvgStatus SvgDocument::parse_chunk_begin(SvgDocument& document) {
+  SvgParser& parser = document.parser;
+  parser.document = &document;
+  parser.status = parser.expat ? SvgStatus::WrongCallOrder : SvgStatus::Ok;
+  parser.expat.reset();
+  release_tree(document);
+  document.allocation_failed = false;
+  if (svg_parser_start(parser) != SvgStatus::Ok) parser.status = SvgStatus::OutOfMemory;
+  return parser.status;
+}
+
+SvgStatus SvgDocument::parse_chunk(SvgDocument& document, const void* bytes, size_t length) {
+  SvgParser& parser = document.parser;
+  if (parser.status != SvgStatus::Ok) return parser.status;
+  if (!parser.expat) return SvgStatus::WrongCallOrder;
+  const char* data = static_cast<const char*>(bytes);
+  do {
+    int part = length > INT_MAX ? INT_MAX : static_cast<int>(length);
+    if (XML_Parse(parser.expat.get(), data, part, XML_FALSE) != XML_STATUS_OK) {
+      parser.status = SvgStatus::Malformed;
+      break;
+    }
+    data += part;
+    length -= static_cast<size_t>(part);
+  } while (length > 0);
+  return parser.status;
+}
+
+SvgStatus SvgDocument::parse_chunk_end(SvgDocument& document) {
+  SvgParser& parser = document.parser;
+  if (!parser.expat) return SvgStatus::WrongCallOrder;
+  if (XML_Parse(parser.expat.get(), nullptr, 0, XML_TRUE) != XML_STATUS_OK) {
+    parser.status = SvgStatus::Malformed;
+  }
+  return finish_parse(document, parser.status);
+}
+
+SvgStatus SvgDocument::parse_buffer(SvgDocument& document, const void* bytes, size_t length) {
+  SvgStatus status = parse_chunk_begin(document);
+  if (status == SvgStatus::Ok) status = parse_chunk(document, bytes, length);
+  if (status == SvgStatus::Ok) return parse_chunk_end(document);
+  return abandon_parse(document, status);
+}
+
+SvgStatus SvgDocument::parse_open_file(SvgDocument& document, int descriptor) {
+  int copy = dup(descriptor);
+  if (copy < 0) return status_from_errno(errno);
+  if (descriptor > 2) lseek(copy, 0, SEEK_SET);  // read the file from its start
+  GzReader reader(gzdopen(copy, "r"));
+  if (!reader) {
+    int error = errno;
+    close(copy);
+    return status_from_errno(error);
+  }
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[kChunkSize]);
+  if (!buffer) return SvgStatus::OutOfMemory;
+  SvgStatus status = parse_chunk_begin(document);
+  while (status == SvgStatus::Ok) {
+    if (gzeof(reader.get())) return parse_chunk_end(document);
+    int count = gzread(reader.get(), buffer.get(), kChunkSize);
+    if (count < 0) {
+      status = SvgStatus::ReadFailed;
+      break;
+    }
+    status = parse_chunk(document, buffer.get(), static_cast<size_t>(count));
+  }
+  return abandon_parse(document, status);
+}
+
+SvgStatus SvgDocument::parse_file(SvgDocument& document, const std::string& path) {
+  document.base_directory = directory_of(path);
+  int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return status_from_errno(errno);
+  SvgStatus status = parse_open_file(document, descriptor);
+  close(descriptor);
+  return status;
+}

@@ -1,0 +1,84 @@
+#pragma once
+// One parsed SVG document: the element tree, the id table, and the parse
+// operations that build them from a file (plain or gzip) or from memory.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "svg/svg_element.h"
+#include "svg/svg_id_table.h"
+#include "svg/svg_paint.h"
+#include "svg/svg_parser.h"
+#include "svg/svg_status.h"
+
+// A document holds at most this many elements, copies made by "use" included.
+inline constexpr uint64_t kSvgDefaultElementLimit = 2'000'000;
+
+// A "use" whose referenced element was not available when it was read.
+struct SvgPendingUse {
+  SvgElement* use = nullptr;
+  std::string id;  // without the leading "#"
+};
+
+// A fill or stroke "url(#id)" that named no element yet when it was read.
+struct SvgPendingPaint {
+  SvgStyle* style = nullptr;
+  uint32_t which = 0;  // kSvgStylePendingFill or kSvgStylePendingStroke
+  std::string value;
+};
+
+struct SvgDocument final : SvgPaintServers {
+  double dpi = 90.0;
+  std::string base_directory;  // of the file last parsed by name
+  std::unique_ptr<SvgElement> root;
+  SvgIdTable ids;
+  SvgParser parser;
+
+  // Bookkeeping beyond the tree itself.
+  uint64_t element_count = 0;
+  uint64_t element_limit = kSvgDefaultElementLimit;
+  // Set when an allocation failed (or the element limit was reached) during
+  // the parse under way; the parse then ends with OutOfMemory.
+  bool allocation_failed = false;
+  // Test hook: when >= 0, the counted allocation after this many more fails.
+  int64_t fail_allocation_after = -1;
+  std::vector<SvgPendingUse> pending_uses;
+  std::vector<SvgPendingPaint> pending_paints;
+
+  SvgDocument() = default;
+  SvgDocument(const SvgDocument&) = delete;
+  SvgDocument& operator=(const SvgDocument&) = delete;
+  ~SvgDocument();
+
+  static SvgStatus create(std::unique_ptr<SvgDocument>* out);
+
+  // Parses the file (plain or gzip) in chunks of 8192 bytes; sets
+  // base_directory to the directory part of `path`.
+  static SvgStatus parse_file(SvgDocument& document, const std::string& path);
+  // Parses from an open descriptor, reading the file from its start.
+  static SvgStatus parse_open_file(SvgDocument& document, int descriptor);
+  static SvgStatus parse_buffer(SvgDocument& document, const void* bytes, size_t length);
+
+  static SvgStatus parse_chunk_begin(SvgDocument& document);
+  static SvgStatus parse_chunk(SvgDocument& document, const void* bytes, size_t length);
+  // Ends the parse, then resolves the references that were still unresolved.
+  static SvgStatus parse_chunk_end(SvgDocument& document);
+
+  static double get_dpi(const SvgDocument& document) { return document.dpi; }
+
+  SvgPaintServer find_paint_server(std::string_view id) const override;
+};
+
+// Counts one allocation against the test hook; false when it is to fail.
+bool svg_document_may_allocate(SvgDocument& document);
+
+// Called by a fill or stroke parser whose "url(#id)" named no element. Ok: the
+// reference is kept for the end of the parse. NothingBuilt: it cannot be kept
+// (the id exists, no parse is under way, or the style is not the one being
+// read), so the failure stands. OutOfMemory: the record cannot be made.
+SvgStatus svg_document_defer_paint(SvgDocument& document, SvgStyle& style, uint32_t which,
+                                   std::string_view value);

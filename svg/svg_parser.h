@@ -1,0 +1,45 @@
+#pragma once
+// The state of one parse: the expat parser, the stack of element frames and
+// the status the handlers leave behind.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "svg/svg_status.h"
+
+struct SvgDocument;
+struct SvgElement;
+struct SvgElementEntry;
+struct XML_ParserStruct;
+
+struct SvgExpatFree {
+  void operator()(XML_ParserStruct* parser) const;
+};
+using SvgExpatParser = std::unique_ptr<XML_ParserStruct, SvgExpatFree>;
+
+// One entry per open start tag whose name is in the element table.
+struct SvgParseFrame {
+  const SvgElementEntry* entry = nullptr;  // gives the character-data handler
+  SvgElement* container = nullptr;         // where new child elements go
+  SvgElement* text = nullptr;              // the "text" element being parsed
+  SvgElement* chunk = nullptr;             // the text chunk receiving character data
+};
+
+struct SvgParser {
+  SvgDocument* document = nullptr;
+  SvgExpatParser expat;  // present only while a parse is under way
+  // How many skipped elements (unlisted, too deep, or without a place in the
+  // tree) enclose the parse position.
+  int64_t unlisted_depth = 0;
+  std::vector<SvgParseFrame> frames;  // the top is the back
+  SvgStatus status = SvgStatus::Ok;   // of the most recent handler that set it
+  SvgElement* current = nullptr;      // the element whose attributes are being read
+  bool skip_subtree = false;          // set by a parse step: skip this element's subtree
+  std::string character_scratch;      // normalised character data
+};
+
+// Creates the expat parser and installs the three handlers. OutOfMemory when
+// expat cannot be had.
+SvgStatus svg_parser_start(SvgParser& parser);
