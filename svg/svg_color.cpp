@@ -41,7 +41,9 @@ bool parse_rgb_function(std::string_view text, uint32_t* rgb) {
     position = svg_skip_space(text, position + consumed);
     if (position < text.size() && text[position] == '%') {
       ++position;
-      value *= 2.55;
+      // 255 / 100 rather than 2.55, which is not exact in binary and would
+      // turn 100% into 254.
+      value = value * 255.0 / 100.0;
     }
     position = svg_skip_space(text, position);
     if (value < 0.0) value = 0.0;
