@@ -1,0 +1,69 @@
+#include "gui/file_dialog.h"
+
+namespace {
+
+Glib::RefPtr<Gtk::FileFilter> make_filter(const FileFilterSpec& spec) {
+  auto filter = Gtk::FileFilter::create();
+  filter->set_name(Glib::ustring(spec.name.data(), spec.name.size()));
+  if (spec.suffixes.empty()) filter->add_pattern("*");
+  for (std::string_view suffix : spec.suffixes) filter->add_suffix(std::string(suffix));
+  return filter;
+}
+
+// The drawer as a folder the dialog can show: relative drawers are taken
+// from the current directory; one that does not exist (the initial "Vector"
+// usually) leaves the dialog in the current directory.
+Glib::RefPtr<Gio::File> start_folder(const std::string& drawer) {
+  if (drawer.empty() || !Glib::file_test(drawer, Glib::FileTest::IS_DIR)) {
+    return Gio::File::create_for_path(".");
+  }
+  return Gio::File::create_for_path(drawer);
+}
+
+}  // namespace
+
+void FileDialog::request(Gtk::Window& parent, FileRequestUse use, std::string& drawer,
+                         std::string& file_name, Chosen on_chosen) {
+  if (dialog_ && dialog_->get_visible()) return;
+  const FileRequestSpec& spec = file_request_spec(use);
+  auto action = spec.save ? Gtk::FileChooser::Action::SAVE : Gtk::FileChooser::Action::OPEN;
+  dialog_ = std::make_unique<Gtk::FileChooserDialog>(
+      parent, Glib::ustring(spec.title.data(), spec.title.size()), action);
+  Gtk::FileChooserDialog& dialog = *dialog_;
+  dialog.set_modal(true);
+  dialog.add_button("Cancel", Gtk::ResponseType::CANCEL);
+  dialog.add_button("OK", Gtk::ResponseType::ACCEPT);
+  dialog.set_default_response(Gtk::ResponseType::ACCEPT);
+  // The first filter added is the one in effect.
+  for (const FileFilterSpec& filter_spec : spec.filters)
+    dialog.add_filter(make_filter(filter_spec));
+
+  try {
+    dialog.set_current_folder(start_folder(drawer));
+    if (!file_name.empty()) {
+      if (spec.save) {
+        dialog.set_current_name(file_name);
+      } else {
+        std::string proposed = file_request_join(drawer, file_name);
+        if (Glib::file_test(proposed, Glib::FileTest::IS_REGULAR)) {
+          dialog.set_file(Gio::File::create_for_path(proposed));
+        }
+      }
+    }
+  } catch (const Glib::Error&) {
+    // A folder that cannot be shown leaves the dialog wherever it opens.
+  }
+
+  dialog.signal_response().connect(
+      [this, &drawer, &file_name, on_chosen = std::move(on_chosen)](int response) {
+        std::string chosen;
+        if (response == Gtk::ResponseType::ACCEPT) {
+          if (auto file = dialog_->get_file()) chosen = file->get_path();
+        }
+        dialog_->hide();
+        if (chosen.empty()) return;  // cancelled, or not a local file
+        file_request_split(chosen, drawer, file_name);
+        on_chosen(file_request_join(drawer, file_name));
+      });
+  dialog.show();
+}

@@ -1,1 +1,0 @@
-// The window is not built yet.
