@@ -7,8 +7,10 @@
 // within TOLERANCE (per channel, 0-255, default 48) of the other image's colour at the same place
 // or at one of its 8 neighbours, which absorbs antialiasing and one-pixel rounding differences.
 // "ink" pixels are those that are not near-white in either image; their share of agreement is the
-// stricter figure for sparse drawings. Prints one line:
-//   all=PERCENT ink=PERCENT ref=WxH ours=WxH
+// stricter figure for sparse drawings. Ours is placed either frame onto frame or by the boxes
+// around the ink of both (libwmf frames the drawn extents, not the file's bounding box), and the
+// better placement counts. Prints one line:
+//   all=PERCENT ink=PERCENT ref=WxH ours=WxH align=frame|ink
 // The side-by-side image shows reference | ours | differences (red: ink only in the reference,
 // blue: ink only in ours, orange: different colours, grey: agreeing ink).
 #include <cairo.h>
@@ -41,21 +43,22 @@ CairoSurfacePtr load_png(const char* path) {
   return s;
 }
 
-// `source` (may be null) drawn on white, scaled to width x height.
-Picture flatten(cairo_surface_t* source, int width, int height) {
+struct Placement {
+  double sx = 1, sy = 1, tx = 0, ty = 0;
+};
+
+// `source` (may be null) drawn on white into width x height, placed by `at`.
+Picture flatten(cairo_surface_t* source, int width, int height, const Placement& at) {
   CairoSurfacePtr canvas(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
   CairoContextPtr cr(cairo_create(canvas.get()));
   cairo_set_source_rgb(cr.get(), 1, 1, 1);
   cairo_paint(cr.get());
   if (source != nullptr) {
-    const int sw = cairo_image_surface_get_width(source);
-    const int sh = cairo_image_surface_get_height(source);
-    if (sw > 0 && sh > 0) {
-      cairo_scale(cr.get(), static_cast<double>(width) / sw, static_cast<double>(height) / sh);
-      cairo_set_source_surface(cr.get(), source, 0, 0);
-      cairo_pattern_set_filter(cairo_get_source(cr.get()), CAIRO_FILTER_GOOD);
-      cairo_paint(cr.get());
-    }
+    cairo_translate(cr.get(), at.tx, at.ty);
+    cairo_scale(cr.get(), at.sx, at.sy);
+    cairo_set_source_surface(cr.get(), source, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr.get()), CAIRO_FILTER_GOOD);
+    cairo_paint(cr.get());
   }
   cairo_surface_flush(canvas.get());
   Picture p{width, height, std::vector<Rgb>(static_cast<std::size_t>(width) * height)};
@@ -99,6 +102,53 @@ void put(unsigned char* data, int stride, int x, int y, const Rgb& c) {
               data + static_cast<std::size_t>(y) * stride + 4 * x);
 }
 
+struct Box {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // x1, y1 exclusive; empty when x1 <= x0
+  bool empty() const { return x1 <= x0 || y1 <= y0; }
+};
+
+Box ink_box(const Picture& p) {
+  Box b{p.width, p.height, 0, 0};
+  for (int y = 0; y < p.height; ++y) {
+    for (int x = 0; x < p.width; ++x) {
+      if (near_white(p.at(x, y))) continue;
+      b.x0 = std::min(b.x0, x);
+      b.y0 = std::min(b.y0, y);
+      b.x1 = std::max(b.x1, x + 1);
+      b.y1 = std::max(b.y1, y + 1);
+    }
+  }
+  return b;
+}
+
+struct Score {
+  std::int64_t agree = 0, ink = 0, ink_agree = 0;
+  double all_share(const Picture& p) const {
+    return p.px.empty() ? 0.0
+                        : 100.0 * static_cast<double>(agree) / static_cast<double>(p.px.size());
+  }
+  double ink_share() const { return ink > 0 ? 100.0 * ink_agree / ink : 100.0; }
+};
+
+bool pixel_agrees(const Picture& ref, const Picture& ours, int x, int y, int tol) {
+  return matches_nearby(ref.at(x, y), ours, x, y, tol) &&
+         matches_nearby(ours.at(x, y), ref, x, y, tol);
+}
+
+Score score(const Picture& ref, const Picture& ours, int tol) {
+  Score s;
+  for (int y = 0; y < ref.height; ++y) {
+    for (int x = 0; x < ref.width; ++x) {
+      const bool ok = pixel_agrees(ref, ours, x, y, tol);
+      const bool inked = !near_white(ref.at(x, y)) || !near_white(ours.at(x, y));
+      s.agree += ok;
+      s.ink += inked;
+      s.ink_agree += inked && ok;
+    }
+  }
+  return s;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -109,14 +159,40 @@ int main(int argc, char** argv) {
   const int tol = argc > 4 ? std::atoi(argv[4]) : 48;
   CairoSurfacePtr ref_png = load_png(argv[1]);
   if (!ref_png) {
-    std::printf("all=na ink=na ref=none ours=none\n");
+    std::printf("all=na ink=na ref=none ours=none align=none\n");
     return 1;
   }
   CairoSurfacePtr ours_png = load_png(argv[2]);
   const int w = cairo_image_surface_get_width(ref_png.get());
   const int h = cairo_image_surface_get_height(ref_png.get());
-  const Picture ref = flatten(ref_png.get(), w, h);
-  const Picture ours = flatten(ours_png.get(), w, h);
+  const Picture ref = flatten(ref_png.get(), w, h, Placement{});
+  const int ow = ours_png ? cairo_image_surface_get_width(ours_png.get()) : 0;
+  const int oh = ours_png ? cairo_image_surface_get_height(ours_png.get()) : 0;
+
+  // Frame alignment: our whole picture onto the reference's. Ink alignment: the box around
+  // our ink onto the box around the reference's, for readers that frame the drawn extents
+  // rather than the file's bounding box. The better of the two is reported.
+  Placement frame;
+  if (ow > 0 && oh > 0) frame = Placement{static_cast<double>(w) / ow, static_cast<double>(h) / oh};
+  Picture ours = flatten(ours_png.get(), w, h, frame);
+  Score best = score(ref, ours, tol);
+  const char* align = "frame";
+  const Box ref_box = ink_box(ref);
+  const Box our_box = ours_png ? ink_box(flatten(ours_png.get(), ow, oh, Placement{})) : Box{};
+  if (!ref_box.empty() && !our_box.empty()) {
+    Placement ink;
+    ink.sx = static_cast<double>(ref_box.x1 - ref_box.x0) / (our_box.x1 - our_box.x0);
+    ink.sy = static_cast<double>(ref_box.y1 - ref_box.y0) / (our_box.y1 - our_box.y0);
+    ink.tx = ref_box.x0 - our_box.x0 * ink.sx;
+    ink.ty = ref_box.y0 - our_box.y0 * ink.sy;
+    Picture moved = flatten(ours_png.get(), w, h, ink);
+    const Score s = score(ref, moved, tol);
+    if (s.agree > best.agree) {
+      best = s;
+      ours = std::move(moved);
+      align = "ink";
+    }
+  }
 
   const int gap = 4;
   CairoSurfacePtr side(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 3 * w + 2 * gap, h));
@@ -124,20 +200,13 @@ int main(int argc, char** argv) {
   unsigned char* out = cairo_image_surface_get_data(side.get());
   const int stride = cairo_image_surface_get_stride(side.get());
   std::fill_n(out, static_cast<std::size_t>(stride) * h, 0x80);
-
-  std::int64_t agree = 0, ink = 0, ink_agree = 0;
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       const Rgb& a = ref.at(x, y);
       const Rgb& b = ours.at(x, y);
-      const bool ok = matches_nearby(a, ours, x, y, tol) && matches_nearby(b, ref, x, y, tol);
-      const bool inked = !near_white(a) || !near_white(b);
-      agree += ok;
-      ink += inked;
-      ink_agree += inked && ok;
       Rgb mark{255, 255, 255};
-      if (ok) {
-        if (inked) mark = Rgb{200, 200, 200};
+      if (pixel_agrees(ref, ours, x, y, tol)) {
+        if (!near_white(a) || !near_white(b)) mark = Rgb{200, 200, 200};
       } else if (near_white(b)) {
         mark = Rgb{230, 0, 0};
       } else if (near_white(a)) {
@@ -153,10 +222,7 @@ int main(int argc, char** argv) {
   cairo_surface_mark_dirty(side.get());
   cairo_surface_write_to_png(side.get(), argv[3]);
 
-  const double total = static_cast<double>(w) * h;
-  const int ow = ours_png ? cairo_image_surface_get_width(ours_png.get()) : 0;
-  const int oh = ours_png ? cairo_image_surface_get_height(ours_png.get()) : 0;
-  std::printf("all=%.2f ink=%.2f ref=%dx%d ours=%dx%d\n", total > 0 ? 100.0 * agree / total : 0.0,
-              ink > 0 ? 100.0 * ink_agree / ink : 100.0, w, h, ow, oh);
+  std::printf("all=%.2f ink=%.2f ref=%dx%d ours=%dx%d align=%s\n", best.all_share(ref),
+              best.ink_share(), w, h, ow, oh, align);
   return 0;
 }
