@@ -237,18 +237,24 @@ SvgStatus SvgDocument::parse_chunk_begin(SvgDocument& document) {
   release_tree(document);
   document.allocation_failed = false;
   if (svg_parser_start(parser) != SvgStatus::Ok) parser.status = SvgStatus::OutOfMemory;
+  parser.halted = parser.status;
   return parser.status;
 }
 
 SvgStatus SvgDocument::parse_chunk(SvgDocument& document, const void* bytes, size_t length) {
   SvgParser& parser = document.parser;
-  if (parser.status != SvgStatus::Ok) return parser.status;
+  // Only a halted parse stops here. A failure of a single element is reported
+  // by the call during which it happened (until the next handler overwrites
+  // it) but does not stop the parse, so the tree never depends on where the
+  // input was split into chunks.
+  if (parser.halted != SvgStatus::Ok) return parser.halted;
   if (!parser.expat) return SvgStatus::WrongCallOrder;
   const char* data = static_cast<const char*>(bytes);
   do {
     int part = length > INT_MAX ? INT_MAX : static_cast<int>(length);
     if (XML_Parse(parser.expat.get(), data, part, XML_FALSE) != XML_STATUS_OK) {
       parser.status = SvgStatus::Malformed;
+      parser.halted = SvgStatus::Malformed;
       break;
     }
     data += part;
@@ -260,17 +266,19 @@ SvgStatus SvgDocument::parse_chunk(SvgDocument& document, const void* bytes, siz
 SvgStatus SvgDocument::parse_chunk_end(SvgDocument& document) {
   SvgParser& parser = document.parser;
   if (!parser.expat) return SvgStatus::WrongCallOrder;
+  if (parser.halted != SvgStatus::Ok) return finish_parse(document, parser.halted);
   if (XML_Parse(parser.expat.get(), nullptr, 0, XML_TRUE) != XML_STATUS_OK) {
     parser.status = SvgStatus::Malformed;
+    parser.halted = SvgStatus::Malformed;
   }
   return finish_parse(document, parser.status);
 }
 
 SvgStatus SvgDocument::parse_buffer(SvgDocument& document, const void* bytes, size_t length) {
   SvgStatus status = parse_chunk_begin(document);
-  if (status == SvgStatus::Ok) status = parse_chunk(document, bytes, length);
-  if (status == SvgStatus::Ok) return parse_chunk_end(document);
-  return abandon_parse(document, status);
+  if (status != SvgStatus::Ok) return abandon_parse(document, status);
+  parse_chunk(document, bytes, length);
+  return parse_chunk_end(document);
 }
 
 SvgStatus SvgDocument::parse_open_file(SvgDocument& document, int descriptor) {
@@ -286,16 +294,14 @@ SvgStatus SvgDocument::parse_open_file(SvgDocument& document, int descriptor) {
   std::unique_ptr<char[]> buffer(new (std::nothrow) char[kChunkSize]);
   if (!buffer) return SvgStatus::OutOfMemory;
   SvgStatus status = parse_chunk_begin(document);
-  while (status == SvgStatus::Ok) {
+  if (status != SvgStatus::Ok) return abandon_parse(document, status);
+  while (document.parser.halted == SvgStatus::Ok) {
     if (gzeof(reader.get())) return parse_chunk_end(document);
     int count = gzread(reader.get(), buffer.get(), kChunkSize);
-    if (count < 0) {
-      status = SvgStatus::ReadFailed;
-      break;
-    }
-    status = parse_chunk(document, buffer.get(), static_cast<size_t>(count));
+    if (count < 0) return abandon_parse(document, SvgStatus::ReadFailed);
+    parse_chunk(document, buffer.get(), static_cast<size_t>(count));
   }
-  return abandon_parse(document, status);
+  return parse_chunk_end(document);
 }
 
 SvgStatus SvgDocument::parse_file(SvgDocument& document, const std::string& path) {

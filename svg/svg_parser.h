@@ -35,9 +35,12 @@ struct SvgParser {
   int64_t unlisted_depth = 0;
   std::vector<SvgParseFrame> frames;  // the top is the back
   SvgStatus status = SvgStatus::Ok;   // of the most recent handler that set it
-  SvgElement* current = nullptr;      // the element whose attributes are being read
-  bool skip_subtree = false;          // set by a parse step: skip this element's subtree
-  std::string character_scratch;      // normalised character data
+  // Why the parse cannot go on (malformed XML, a failed begin); Ok while it can.
+  // Failures of single elements do not halt it.
+  SvgStatus halted = SvgStatus::Ok;
+  SvgElement* current = nullptr;  // the element whose attributes are being read
+  bool skip_subtree = false;      // set by a parse step: skip this element's subtree
+  std::string character_scratch;  // normalised character data
 };
 
 // Creates the expat parser and installs the three handlers. OutOfMemory when
