@@ -1,0 +1,162 @@
+#include "wmf/wmf_bitmap.h"
+
+#include <cstring>
+#include <new>
+
+#include "app/cairo_handles.h"
+#include "wmf/wmf_draw.h"
+#include "wmf/wmf_play.h"
+#include "wmf/wmf_records.h"
+
+namespace {
+
+std::uint32_t argb(std::uint32_t a, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+  // Premultiplied, as CAIRO_FORMAT_ARGB32 wants it.
+  if (a != 255) {
+    r = (r * a + 127) / 255;
+    g = (g * a + 127) / 255;
+    b = (b * a + 127) / 255;
+  }
+  return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+}  // namespace
+
+int wmf_dib_to_rgba(WmfBytes pixels, std::int32_t width, std::int32_t height,
+                    std::int32_t bits_per_pixel, std::vector<std::uint32_t>& out) {
+  out.clear();
+  if (width == 0 || height == 0 || bits_per_pixel == 0 || pixels.empty()) return kWmfDibEmpty;
+  if (bits_per_pixel != 16 && bits_per_pixel != 24 && bits_per_pixel != 32) {
+    return kWmfDibUnsupported;
+  }
+  bool bottom_up = height > 0;
+  std::int64_t w = width, h = height < 0 ? -std::int64_t{height} : height;
+  if (w < 0 || w > kWmfBitmapMaxSide || h > kWmfBitmapMaxSide || w * h > kWmfBitmapMaxPixels) {
+    return kWmfDibNoMemory;
+  }
+  std::int64_t row_bytes = (w * bits_per_pixel + 31) / 32 * 4;
+  if (static_cast<std::int64_t>(pixels.size()) < row_bytes * h) return kWmfDibTooShort;
+  try {
+    out.resize(static_cast<std::size_t>(w * h));
+  } catch (const std::bad_alloc&) {
+    return kWmfDibNoMemory;
+  }
+  bool any_alpha = false;
+  for (std::int64_t row = 0; row < h; ++row) {
+    const std::uint8_t* src = pixels.data() + row * row_bytes;
+    std::int64_t dst_row = bottom_up ? h - 1 - row : row;
+    std::uint32_t* dst = out.data() + dst_row * w;
+    for (std::int64_t col = 0; col < w; ++col) {
+      switch (bits_per_pixel) {
+        case 16: {
+          std::uint32_t b0 = src[2 * col], b1 = src[2 * col + 1];
+          std::uint32_t red = (b1 * 2) & 0xF8;
+          std::uint32_t green = (((b0 >> 5) | ((b1 & 3) << 3)) << 3) & 0xF8;
+          std::uint32_t blue = (b0 * 8) & 0xF8;
+          dst[col] = argb(255, red, green, blue);
+          break;
+        }
+        case 24: {
+          const std::uint8_t* p = src + 3 * col;
+          dst[col] = argb(255, p[2], p[1], p[0]);
+          break;
+        }
+        default: {
+          const std::uint8_t* p = src + 4 * col;
+          any_alpha = any_alpha || p[3] != 0;
+          dst[col] = argb(p[3], p[2], p[1], p[0]);
+          break;
+        }
+      }
+    }
+  }
+  if (bits_per_pixel == 32 && !any_alpha) {
+    // The fourth byte was unused: read the pixels again as opaque.
+    for (std::int64_t row = 0; row < h; ++row) {
+      const std::uint8_t* src = pixels.data() + row * row_bytes;
+      std::uint32_t* dst = out.data() + (bottom_up ? h - 1 - row : row) * w;
+      for (std::int64_t col = 0; col < w; ++col) {
+        const std::uint8_t* p = src + 4 * col;
+        dst[col] = argb(255, p[2], p[1], p[0]);
+      }
+    }
+  }
+  return kWmfDibDone;
+}
+
+void wmf_paint_image(cairo_t* target, const std::vector<std::uint32_t>& argb_pixels,
+                     std::int32_t width, std::int32_t height, double x1, double y1, double x2,
+                     double y2) {
+  if (width <= 0 || height <= 0 || argb_pixels.size() < std::size_t(width) * std::size_t(height)) {
+    return;
+  }
+  double sx = (x2 - x1) / width, sy = (y2 - y1) / height;
+  if (sx == 0 || sy == 0) return;  // a singular scale would put cairo in an error state
+  // The surface owns a copy: vector targets may read the image after this record.
+  CairoSurfacePtr image(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+  if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) return;
+  cairo_surface_flush(image.get());
+  unsigned char* data = cairo_image_surface_get_data(image.get());
+  int stride = cairo_image_surface_get_stride(image.get());
+  for (std::int32_t row = 0; row < height; ++row) {
+    std::memcpy(data + std::size_t(row) * stride, argb_pixels.data() + std::size_t(row) * width,
+                std::size_t(width) * 4);
+  }
+  cairo_surface_mark_dirty(image.get());
+
+  CairoSaveGuard guard(target);
+  cairo_new_path(target);
+  cairo_translate(target, x1, y1);
+  cairo_scale(target, sx, sy);
+  cairo_set_source_surface(target, image.get(), 0, 0);
+  // Edge pixels keep their colour when scaled up instead of fading out.
+  cairo_pattern_set_extend(cairo_get_source(target), CAIRO_EXTEND_PAD);
+  cairo_rectangle(target, 0, 0, width, height);
+  cairo_fill(target);
+}
+
+namespace {
+
+void play_block_transfer(const WmfBlockTransfer& blt, RendererData& data) {
+  cairo_t* cr = data.target;
+  const WmfPlayer& player = data.wmf;
+  double x1 = wmf_map_x(blt.dst_x, player), y1 = wmf_map_y(blt.dst_y, player);
+  double x2 = wmf_map_x(std::int32_t{blt.dst_x} + blt.dst_width, player);
+  double y2 = wmf_map_y(std::int32_t{blt.dst_y} + blt.dst_height, player);
+  cairo_rectangle(cr, x1, y1, x2 - x1, y2 - y1);
+  wmf_stroke_with_pen(cr, player);
+  if (blt.bitmap.bits_per_pixel <= 15) {
+    // Palette bitmaps, and the form without a bitmap, paint a block of the brush.
+    wmf_fill_with_brush(cr, player);
+    return;
+  }
+  std::vector<std::uint32_t> pixels;
+  int status = wmf_dib_to_rgba(blt.pixels, blt.bitmap.width, blt.bitmap.height,
+                               blt.bitmap.bits_per_pixel, pixels);
+  if (status != kWmfDibDone) {
+    if (status != kWmfDibUnsupported) data.wmf.partial = true;
+    return;
+  }
+  std::int32_t h = blt.bitmap.height < 0 ? -std::int32_t{blt.bitmap.height} : blt.bitmap.height;
+  wmf_paint_image(cr, pixels, blt.bitmap.width, h, x1, y1, x2, y2);
+}
+
+}  // namespace
+
+void wmf_bitmap_bitblt(WmfBytes record, RendererData& data) {
+  WmfBlockTransfer blt;
+  if (wmf_get_bitblt(record, blt) == 0) {
+    data.wmf.partial = true;
+    return;
+  }
+  play_block_transfer(blt, data);
+}
+
+void wmf_bitmap_stretchblt(WmfBytes record, RendererData& data) {
+  WmfBlockTransfer blt;
+  if (wmf_get_stretchblt(record, blt) == 0) {
+    data.wmf.partial = true;
+    return;
+  }
+  play_block_transfer(blt, data);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Records that draw lines and shapes, and those that set pens, brushes, the
+// fill rule, the clip and line styles. Each handler takes the record's bytes
+// and RendererData, and marks the playback partial when it had to skip or cut
+// its record.
+
+#include <cairo.h>
+
+#include "app/renderer_data.h"
+#include "wmf/wmf_read.h"
+
+// Strokes the current path with the current pen and keeps the path.
+void wmf_stroke_with_pen(cairo_t* target, const WmfPlayer& player);
+// Fills the current path with the current brush and consumes it.
+void wmf_fill_with_brush(cairo_t* target, const WmfPlayer& player);
+
+void wmf_draw_createpenindirect(WmfBytes record, RendererData& data);
+void wmf_draw_createbrushindirect(WmfBytes record, RendererData& data);
+void wmf_draw_setbkcolor(WmfBytes record, RendererData& data);
+void wmf_draw_setpolyfillmode(WmfBytes record, RendererData& data);
+void wmf_draw_moveto(WmfBytes record, RendererData& data);
+void wmf_draw_lineto(WmfBytes record, RendererData& data);
+void wmf_draw_polyline(WmfBytes record, RendererData& data);
+void wmf_draw_polygon(WmfBytes record, RendererData& data);
+void wmf_draw_polypolygon(WmfBytes record, RendererData& data);
+void wmf_draw_rectangle(WmfBytes record, RendererData& data);
+void wmf_draw_ellipse(WmfBytes record, RendererData& data);
+void wmf_draw_roundrect(WmfBytes record, RendererData& data);
+void wmf_draw_patblt(WmfBytes record, RendererData& data);
+void wmf_draw_intersectcliprect(WmfBytes record, RendererData& data);
+void wmf_draw_escape(WmfBytes record, RendererData& data);
