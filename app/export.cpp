@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "app/cairo_handles.h"
+#include "app/eps_page_box.h"
 #include "app/render_document.h"
 
 namespace {
@@ -130,7 +131,11 @@ ExportResult export_document_to_writer(RendererData& data, ExportFormat format,
     return result;
   }
 
-  Sink sink{&write};
+  EpsPageBoxFilter eps_filter(write, data.width, data.height);
+  const ExportWriter filtered = [&eps_filter](const unsigned char* bytes, std::size_t length) {
+    return eps_filter.write(bytes, length);
+  };
+  Sink sink{format == ExportFormat::Eps ? &filtered : &write};
   CairoSurfacePtr surface = surface_create(format, sink, data.width, data.height);
   result.cairo = cairo_surface_status(surface.get());
   if (result.cairo != CAIRO_STATUS_SUCCESS) {
@@ -168,6 +173,10 @@ ExportResult export_document_to_writer(RendererData& data, ExportFormat format,
   } else {
     cairo_surface_finish(surface.get());
     result.cairo = cairo_surface_status(surface.get());
+    if (result.cairo == CAIRO_STATUS_SUCCESS && format == ExportFormat::Eps &&
+        !eps_filter.finish()) {
+      result.cairo = CAIRO_STATUS_WRITE_ERROR;
+    }
   }
   if (result.cairo != CAIRO_STATUS_SUCCESS) {
     result.message = cairo_message(result.cairo);

@@ -327,4 +327,23 @@ TEST(ConvertWmf, BatchAndStandardOutput) {
   EXPECT_TRUE(piped.out.starts_with("\x89PNG\r\n\x1a\n"));
 }
 
+// A file cut inside its last record is drawn as far as it goes and written
+// with a warning; one whose headers are broken is not written at all.
+TEST(ConvertWmf, IncompleteAndBrokenFiles) {
+  TempDir dir;
+  const std::string whole = half_red_wmf();
+  const std::string truncated = dir.write("truncated.wmf", whole.substr(0, whole.size() - 12));
+  const std::string broken = dir.write("broken.wmf", whole.substr(0, 30));
+
+  const ConvertOutput partial = convert({truncated, dir.file("truncated.png")});
+  EXPECT_EQ(partial.status, 0);
+  EXPECT_NE(partial.err.find("warning: " + truncated), std::string::npos) << partial.err;
+  EXPECT_TRUE(fs::exists(dir.file("truncated.png")));
+
+  const ConvertOutput failed = convert({broken, dir.file("broken.png")});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.err.find(broken), std::string::npos) << failed.err;
+  EXPECT_FALSE(fs::exists(dir.file("broken.png")));
+}
+
 }  // namespace

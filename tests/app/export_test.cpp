@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "app/cairo_handles.h"
+#include "app/eps_page_box.h"
 #include "tests/app/temp_dir.h"
 
 namespace {
@@ -48,8 +50,7 @@ std::vector<std::string> names_in(const fs::path& dir) {
 }
 
 // Each format at a size that is not the default, so that a hard-wired page
-// size would show. The background gives EPS ink over the whole page, since
-// its bounding box follows what was drawn.
+// size would show; empty, so that a box taken from the ink would show.
 TEST(Export, EachFormatHasTheRecordsSize) {
   struct Case {
     ExportFormat format;
@@ -71,7 +72,8 @@ TEST(Export, EachFormatHasTheRecordsSize) {
       {ExportFormat::Eps, "out.eps",
        [](const std::string& bytes) {
          EXPECT_TRUE(bytes.starts_with("%!PS-Adobe-3.0 EPSF-3.0"));
-         EXPECT_NE(bytes.find("%%BoundingBox: 0 0 300 200"), std::string::npos);
+         EXPECT_NE(bytes.find("\n%%BoundingBox: 0 0 300 200\n"), std::string::npos);
+         EXPECT_NE(bytes.find("\n%%PageBoundingBox: 0 0 300 200\n"), std::string::npos);
        }},
       {ExportFormat::Png, "out.png",
        [](const std::string& bytes) {
@@ -82,12 +84,10 @@ TEST(Export, EachFormatHasTheRecordsSize) {
        }},
   };
   TempDir dir;
-  ExportOptions options;
-  options.background = ExportColor{1, 0, 0, 1};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     RendererData data = empty_document(300, 200);
-    const ExportResult result = export_document(data, c.format, dir.file(c.file), options);
+    const ExportResult result = export_document(data, c.format, dir.file(c.file));
     EXPECT_TRUE(result.written) << result.message;
     EXPECT_EQ(result.cairo, CAIRO_STATUS_SUCCESS);
     EXPECT_EQ(data.export_target, nullptr);
@@ -221,6 +221,31 @@ TEST(Export, WriterFailureIsReported) {
         data, format, [](const unsigned char*, std::size_t) { return false; });
     EXPECT_FALSE(result.written);
     EXPECT_EQ(result.cairo, CAIRO_STATUS_WRITE_ERROR);
+  }
+}
+
+// The box comments are replaced wherever cairo's writes split them; other
+// lines, long ones included, pass unchanged.
+TEST(Export, EpsPageBoxFilterReplacesBoxCommentsAcrossWrites) {
+  const std::string long_line = "%%BoundingBox:" + std::string(300, '7') + "\n";
+  const std::string input = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 480 0 480\n" + long_line +
+                            "%%EndComments\n%%PageBoundingBox: 10 10 20 20\n%%BoundingBox: 1\nend";
+  const std::string expected = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 64 32\n" + long_line +
+                               "%%EndComments\n%%PageBoundingBox: 0 0 64 32\n%%BoundingBox: 1\nend";
+  for (std::size_t piece : {input.size(), std::size_t{1}, std::size_t{7}}) {
+    SCOPED_TRACE(piece);
+    std::string output;
+    const ExportWriter collect = [&output](const unsigned char* bytes, std::size_t length) {
+      output.append(reinterpret_cast<const char*>(bytes), length);
+      return true;
+    };
+    EpsPageBoxFilter filter(collect, 64, 32);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
+    for (std::size_t at = 0; at < input.size(); at += piece) {
+      ASSERT_TRUE(filter.write(bytes + at, std::min(piece, input.size() - at)));
+    }
+    ASSERT_TRUE(filter.finish());
+    EXPECT_EQ(output, expected);
   }
 }
 
