@@ -2,6 +2,8 @@
 
 #include <clocale>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <string>
 #include <vector>
@@ -58,17 +60,40 @@ TEST(SvgReadNumber, StopsAtTheEndOfTheViewNotAtATerminator) {
   EXPECT_EQ(consumed, 3u);
 }
 
-TEST(SvgReadNumber, IgnoresTheProcessLocale) {
-  const char* comma_locales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"};
-  const char* set = nullptr;
-  for (const char* name : comma_locales) {
-    if ((set = std::setlocale(LC_NUMERIC, name)) != nullptr) break;
+// Makes a locale with a decimal comma current for LC_NUMERIC: an installed
+// one, or one compiled into a temporary folder when the system has the locale
+// sources. Returns false when neither works.
+// `*made` receives a temporary folder to remove afterwards, if one was made.
+bool use_decimal_comma_locale(std::string* made) {
+  const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"};
+  for (const char* name : names) {
+    if (std::setlocale(LC_NUMERIC, name) != nullptr) return true;
   }
-  if (set == nullptr) GTEST_SKIP() << "no locale with a decimal comma installed";
+  char folder[] = "/tmp/plotmira_locale_XXXXXX";
+  if (mkdtemp(folder) == nullptr) return false;
+  *made = folder;
+  const std::string command =
+      std::string("localedef -i de_DE -f UTF-8 ") + folder + "/de_DE.UTF-8 >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return false;
+  setenv("LOCPATH", folder, 1);
+  return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+}
+
+TEST(SvgReadNumber, IgnoresTheProcessLocale) {
+  std::string made;
+  const bool have_locale = use_decimal_comma_locale(&made);
+  const bool comma_active = have_locale && std::strtod("1.5", nullptr) == 1.0;
   double value = 0;
   size_t consumed = 0;
-  bool found = svg_read_number("1.5", &value, &consumed);
+  const bool found = svg_read_number("1.5", &value, &consumed);
   std::setlocale(LC_NUMERIC, "C");
+  if (!made.empty()) {
+    unsetenv("LOCPATH");
+    std::error_code ignored;
+    std::filesystem::remove_all(made, ignored);
+  }
+  if (!have_locale) GTEST_SKIP() << "no locale with a decimal comma available";
+  if (!comma_active) GTEST_SKIP() << "the locale did not change the decimal point";
   ASSERT_TRUE(found);
   EXPECT_EQ(value, 1.5);
   EXPECT_EQ(consumed, 3u);
