@@ -27,13 +27,11 @@ void FileDialog::request(Gtk::Window& parent, FileRequestUse use, std::string& d
   if (dialog_ && dialog_->get_visible()) return;
   const FileRequestSpec& spec = file_request_spec(use);
   auto action = spec.save ? Gtk::FileChooser::Action::SAVE : Gtk::FileChooser::Action::OPEN;
-  dialog_ = std::make_unique<Gtk::FileChooserDialog>(
-      parent, Glib::ustring(spec.title.data(), spec.title.size()), action);
-  Gtk::FileChooserDialog& dialog = *dialog_;
+  // In save mode the dialog asks before it lets an existing file be replaced.
+  dialog_ = Gtk::FileChooserNative::create(Glib::ustring(spec.title.data(), spec.title.size()),
+                                           parent, action, "OK", "Cancel");
+  Gtk::FileChooserNative& dialog = *dialog_;
   dialog.set_modal(true);
-  dialog.add_button("Cancel", Gtk::ResponseType::CANCEL);
-  dialog.add_button("OK", Gtk::ResponseType::ACCEPT);
-  dialog.set_default_response(Gtk::ResponseType::ACCEPT);
   // The first filter added is the one in effect.
   for (const FileFilterSpec& filter_spec : spec.filters)
     dialog.add_filter(make_filter(filter_spec));
@@ -60,7 +58,6 @@ void FileDialog::request(Gtk::Window& parent, FileRequestUse use, std::string& d
         if (response == Gtk::ResponseType::ACCEPT) {
           if (auto file = dialog_->get_file()) chosen = file->get_path();
         }
-        dialog_->hide();
         if (chosen.empty()) return;  // cancelled, or not a local file
         file_request_split(chosen, drawer, file_name);
         on_chosen(file_request_join(drawer, file_name));

@@ -5,7 +5,6 @@
 #include <gtkmm.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "gui/file_request.h"
@@ -22,5 +21,5 @@ class FileDialog {
                Chosen on_chosen);
 
  private:
-  std::unique_ptr<Gtk::FileChooserDialog> dialog_;
+  Glib::RefPtr<Gtk::FileChooserNative> dialog_;
 };

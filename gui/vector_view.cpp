@@ -149,6 +149,7 @@ void VectorView::show_export_error(const std::string& output_path, const std::st
       std::make_unique<Gtk::MessageDialog>(*parent, "Could not save \"" + output_path + "\"", false,
                                            Gtk::MessageType::ERROR, Gtk::ButtonsType::OK, true);
   error_dialog_->set_title("Plotmira");
+  error_dialog_->set_hide_on_close(true);
   error_dialog_->set_secondary_text(reason + ". Nothing was written.");
   error_dialog_->signal_response().connect([this](int) { error_dialog_->hide(); });
   error_dialog_->show();
