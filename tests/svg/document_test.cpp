@@ -178,3 +178,49 @@ TEST(DocumentAllocations, ElementLimitCountsCopies) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DocumentFiles, SampleDrawingParses) {
+  std::unique_ptr<SvgDocument> document;
+  SvgDocument::create(&document);
+  ASSERT_EQ(SvgDocument::parse_file(*document, PLOTMIRA_SOURCE_DIR "/samples/sample.svg"),
+            SvgStatus::Ok);
+  ASSERT_TRUE(document->root);
+  const SvgElement* house = SvgIdTable::find(document->ids, "house");
+  ASSERT_NE(house, nullptr);
+  EXPECT_EQ(child_count(house), 5u);
+  // Both trees are symbol copies drawn as viewports.
+  size_t trees = 0;
+  for (const auto& e : document->root->group()->children) {
+    if (e->kind == SvgElementKind::Use && child_count(e.get()) == 1 &&
+        child(e.get(), 0)->kind == SvgElementKind::Group) {
+      ++trees;
+    }
+  }
+  EXPECT_EQ(trees, 2u);
+}
+
+// Real files written by an editor: every one parses, builds a root, and
+// builds the same tree when fed byte by byte.
+TEST(DocumentFiles, RealIconsParse) {
+  const std::filesystem::path folder = PLOTMIRA_SOURCE_DIR "/../shared/corpus/svg-real/icons";
+  if (!std::filesystem::is_directory(folder)) GTEST_SKIP() << "no corpus at " << folder;
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().extension() != ".svg") continue;
+    SCOPED_TRACE(entry.path().string());
+    std::unique_ptr<SvgDocument> document;
+    SvgDocument::create(&document);
+    EXPECT_EQ(SvgDocument::parse_file(*document, entry.path().string()), SvgStatus::Ok);
+    ASSERT_TRUE(document->root);
+    if (files++ % 16 == 0) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      EXPECT_EQ(dump_tree(*parse_bytewise(text).document), dump_tree(*document));
+    }
+  }
+  EXPECT_GT(files, 100u);
+}
+
+}  // namespace
