@@ -254,4 +254,16 @@ TEST(Dr2dRead, SkipsForeignFormsAndChunks) {
   ASSERT_EQ(r.drawing->layer_objects[0].size(), 1u);
 }
 
+TEST(Dr2dRead, TakesSharedPropertiesFromAList) {
+  Attr shared;
+  shared.fill_value = 9;
+  Bytes file = group("LIST", "DR2D",
+                     {group("PROP", "DR2D", {drhd(0, 0, 8, 4), attr(shared)}),
+                      form("DR2D", {layr(0, kVisible), rect(1, 1, 2, 2)})});
+  ReadResult r = read(file);
+  ASSERT_EQ(r.status, IffStatus::Ok);
+  EXPECT_EQ(r.drawing->right, 8 * 1024);
+  EXPECT_EQ(r.drawing->layer_objects[0][0].attributes.fill_value, 9);
+}
+
 }  // namespace
