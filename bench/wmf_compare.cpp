@@ -180,17 +180,24 @@ int main(int argc, char** argv) {
   const Box ref_box = ink_box(ref);
   const Box our_box = ours_png ? ink_box(flatten(ours_png.get(), ow, oh, Placement{})) : Box{};
   if (!ref_box.empty() && !our_box.empty()) {
-    Placement ink;
-    ink.sx = static_cast<double>(ref_box.x1 - ref_box.x0) / (our_box.x1 - our_box.x0);
-    ink.sy = static_cast<double>(ref_box.y1 - ref_box.y0) / (our_box.y1 - our_box.y0);
-    ink.tx = ref_box.x0 - our_box.x0 * ink.sx;
-    ink.ty = ref_box.y0 - our_box.y0 * ink.sy;
-    Picture moved = flatten(ours_png.get(), w, h, ink);
-    const Score s = score(ref, moved, tol);
-    if (s.agree > best.agree) {
-      best = s;
-      ours = std::move(moved);
-      align = "ink";
+    // Both readers keep the aspect ratio, so a uniform scale is tried from each axis as well
+    // as the one that maps the boxes exactly; the boxes' centres coincide.
+    const double sx = static_cast<double>(ref_box.x1 - ref_box.x0) / (our_box.x1 - our_box.x0);
+    const double sy = static_cast<double>(ref_box.y1 - ref_box.y0) / (our_box.y1 - our_box.y0);
+    const double scales[3][2] = {{sx, sy}, {sx, sx}, {sy, sy}};
+    for (const auto& scale : scales) {
+      Placement ink;
+      ink.sx = scale[0];
+      ink.sy = scale[1];
+      ink.tx = (ref_box.x0 + ref_box.x1) / 2.0 - (our_box.x0 + our_box.x1) / 2.0 * ink.sx;
+      ink.ty = (ref_box.y0 + ref_box.y1) / 2.0 - (our_box.y0 + our_box.y1) / 2.0 * ink.sy;
+      Picture moved = flatten(ours_png.get(), w, h, ink);
+      const Score s = score(ref, moved, tol);
+      if (s.agree > best.agree) {
+        best = s;
+        ours = std::move(moved);
+        align = "ink";
+      }
     }
   }
 
