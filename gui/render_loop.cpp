@@ -100,18 +100,11 @@ bool RenderLoop::paint(cairo_t* cr) const {
   return true;
 }
 
-bool RenderLoop::copy_front(std::vector<std::uint8_t>& pixels, int& stride) const {
+CairoSurfacePtr RenderLoop::front_surface() const {
   std::lock_guard<std::mutex> lock(state_mutex_);
-  if (!front_) {
-    pixels.clear();
-    stride = 0;
-    return false;
-  }
+  if (!front_) return nullptr;
   cairo_surface_flush(front_.get());
-  stride = cairo_image_surface_get_stride(front_.get());
-  const unsigned char* data = cairo_image_surface_get_data(front_.get());
-  pixels.assign(data, data + static_cast<std::size_t>(stride) * kSurfaceHeight);
-  return true;
+  return CairoSurfacePtr(cairo_surface_reference(front_.get()));
 }
 
 bool RenderLoop::take_redraw(RenderOutcome& outcome) {
@@ -149,6 +142,17 @@ void RenderLoop::run() {
     if (stopping_) break;
     if (!ready()) continue;
 
+    // A back surface still shown by the GUI (the picture before last) is
+    // left to it; this render gets a fresh one.
+    if (cairo_surface_get_reference_count(back_.get()) > 1) {
+      CairoSurfacePtr fresh = make_cleared_surface();
+      if (!fresh) {
+        // No memory now: the request stays; try again a pass later.
+        wake_.wait_for(lock, kPass, [this] { return stopping_; });
+        continue;
+      }
+      back_ = std::move(fresh);
+    }
     // Take the request: path and kind are copied now, so that the GUI may
     // write the next one while this render runs.
     requested_ = false;

@@ -20,7 +20,6 @@
 #include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "app/cairo_handles.h"
 #include "app/document_kind.h"
@@ -62,10 +61,11 @@ class RenderLoop {
   // Paints the front surface at the origin of cr, clipped to the view's size,
   // over whatever cr already holds. False when there is no display.
   bool paint(cairo_t* cr) const;
-  // A copy of the front surface's pixels (cairo's ARGB32, premultiplied, in
-  // native byte order), for toolkits that keep the picture beyond the call.
-  // Empty when there is no display.
-  bool copy_front(std::vector<std::uint8_t>& pixels, int& stride) const;
+  // A reference to the front surface (cairo's ARGB32, premultiplied), for
+  // toolkits that keep the picture beyond the call. The loop never draws into
+  // a surface while anyone else holds a reference to it, so the pixels stay
+  // as they are. Null when there is no display.
+  CairoSurfacePtr front_surface() const;
   // The redraw the thread handed over, at most once per finished render.
   bool take_redraw(RenderOutcome& outcome);
   // Held by every render of the display; an export holds it too, so that the

@@ -17,6 +17,21 @@ FileRequestUse save_use(ExportFormat format) {
   return FileRequestUse::SavePdf;
 }
 
+// The texture shares the surface's pixels and keeps the surface alive; the
+// render loop draws the next picture elsewhere while it is shown.
+Glib::RefPtr<Gdk::Texture> texture_from_surface(CairoSurfacePtr surface) {
+  int stride = cairo_image_surface_get_stride(surface.get());
+  int height = cairo_image_surface_get_height(surface.get());
+  int width = cairo_image_surface_get_width(surface.get());
+  unsigned char* data = cairo_image_surface_get_data(surface.get());
+  cairo_surface_t* owned = surface.release();
+  GBytes* bytes = g_bytes_new_with_free_func(
+      data, static_cast<gsize>(stride) * static_cast<gsize>(height),
+      [](gpointer s) { cairo_surface_destroy(static_cast<cairo_surface_t*>(s)); }, owned);
+  return Gdk::MemoryTexture::create(width, height, Gdk::MemoryTexture::DEFAULT_FORMAT,
+                                    Glib::wrap(bytes), static_cast<gsize>(stride));
+}
+
 bool file_can_be_opened(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return false;
@@ -81,12 +96,8 @@ void VectorView::on_unrealize() {
 void VectorView::on_redraw() {
   RenderOutcome outcome;
   if (!loop_.take_redraw(outcome)) return;  // withdrawn, or already taken
-  int stride = 0;
-  if (loop_.copy_front(pixels_, stride)) {
-    auto bytes = Glib::Bytes::create(pixels_.data(), pixels_.size());
-    picture_ = Gdk::MemoryTexture::create(RenderLoop::kSurfaceWidth, RenderLoop::kSurfaceHeight,
-                                          Gdk::MemoryTexture::DEFAULT_FORMAT, bytes, stride);
-  }
+  if (CairoSurfacePtr front = loop_.front_surface())
+    picture_ = texture_from_surface(std::move(front));
   if (outcome.path == status_.path && outcome.kind == status_.kind) {
     status_.rendering = false;
     status_.status = outcome.status;

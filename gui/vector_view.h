@@ -6,7 +6,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/export.h"
 #include "app/renderer_data.h"
@@ -58,7 +57,6 @@ class VectorView : public Gtk::Widget {
   FileDialog file_dialog_;
   std::unique_ptr<Gtk::MessageDialog> error_dialog_;
   Glib::RefPtr<Gdk::Texture> picture_;
-  std::vector<std::uint8_t> pixels_;
   Glib::Dispatcher redraw_dispatcher_;
   RenderLoop loop_;  // last: its thread may use the dispatcher until it ends
 };

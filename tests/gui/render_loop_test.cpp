@@ -202,6 +202,33 @@ TEST(RenderLoopTest, EachRenderStartsFromAClearSurface) {
   EXPECT_EQ(pixel_at(loop, 10, 10), 0u);
 }
 
+TEST(RenderLoopTest, APictureHandedOutIsNeverDrawnInto) {
+  FakeRenderer renderer;
+  RedrawCounter redraws;
+  RenderLoop loop(redraws.function(), renderer.function());
+  loop.create_display();
+  loop.set_size(320, 240);
+
+  renderer.set_paint_red(true);
+  loop.request("red.wmf", DocumentKind::Wmf);
+  ASSERT_TRUE(redraws.wait(1));
+  CairoSurfacePtr shown = loop.front_surface();  // as a texture on screen holds it
+  ASSERT_TRUE(shown);
+
+  // Two more renders: the first goes to the other surface, the second would
+  // reuse the one still shown unless the loop leaves it alone.
+  renderer.set_paint_red(false);
+  loop.request("empty.rtf", DocumentKind::Rtf);
+  ASSERT_TRUE(redraws.wait(2));
+  loop.request("empty2.rtf", DocumentKind::Rtf);
+  ASSERT_TRUE(redraws.wait(3));
+
+  std::uint32_t held;
+  std::memcpy(&held, cairo_image_surface_get_data(shown.get()), sizeof held);
+  EXPECT_EQ(held, 0xFFFF0000u) << "the shown picture was drawn over";
+  EXPECT_EQ(pixel_at(loop, 0, 0), 0u);
+}
+
 TEST(RenderLoopTest, StopWaitsForTheCurrentPassAndWithdrawsItsRedraw) {
   FakeRenderer renderer;
   RedrawCounter redraws;
