@@ -78,11 +78,13 @@ red_pixels() {
     -fill white -opaque 'rgb(220,30,30)' -colorspace Gray -format '%[fx:round(mean*w*h)]' info:
 }
 
+"$plotmira" --version | grep -q '^Plotmira 1\.35' || fail "--version does not name 1.35"
+
 # 1. The drawing named on the command line is shown once the window is up.
 start_viewer "$fixture"
 shot=$work/viewer.png
 count=0
-for _ in $(seq 50); do
+for _ in $(seq 150); do
   import -window "$window" "$shot" 2>/dev/null && count=$(red_pixels "$shot")
   # The view is 640 x 480 by default; the rectangle covers 64 % of it.
   ((count > 150000)) && break
