@@ -14,6 +14,7 @@
 
 #include "app/detect.h"
 #include "app/render_document.h"
+#include "dr2d/dr2d_render.h"
 #include "svg/svg_color.h"
 
 namespace fs = std::filesystem;
@@ -167,9 +168,14 @@ ConversionReport convert_file(const ConvertOptions& options, ExportFormat format
 
   if (!result.written) {
     if (render_status_is_failure(result.render)) {
-      report.message =
-          prefixed(input + ": not converted (" + std::string(document_kind_name(kind)) + ": " +
-                   std::string(render_status_name(result.render)) + ")");
+      std::string reason(render_status_name(result.render));
+      if (kind == DocumentKind::Dr2d) {
+        if (const std::string detail = dr2d_read_failure_message(input); !detail.empty()) {
+          reason += "; " + detail;
+        }
+      }
+      report.message = prefixed(input + ": not converted (" +
+                                std::string(document_kind_name(kind)) + ": " + reason + ")");
     } else {
       report.message = prefixed(result.message);
     }

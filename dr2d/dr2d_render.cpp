@@ -63,6 +63,6 @@ std::string dr2d_read_failure_message(const std::string& path) {
   IffStatus status = read_file(path, drawing, opened);
   if (status == IffStatus::Ok) return "";
   if (!opened) return "DR2D reader: cannot open the file";
-  return "DR2D reader: " + std::string(dr2d_read_status_name(int(status))) + " (status " +
-         std::to_string(int(status)) + ")";
+  return "DR2D reader status " + std::to_string(int(status)) + ": " +
+         std::string(dr2d_read_status_name(int(status)));
 }

@@ -20,5 +20,5 @@ RenderStatus render_dr2d_file_with_status(const std::string& path, RendererData&
 RenderStatus dr2d_document_size(const std::string& path, double& width, double& height);
 
 // Why the file cannot be drawn, for the user: "" when it reads, otherwise
-// e.g. "DR2D reader: malformed IFF data (status -8)".
+// e.g. "DR2D reader status -8: malformed IFF data".
 std::string dr2d_read_failure_message(const std::string& path);

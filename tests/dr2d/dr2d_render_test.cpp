@@ -328,8 +328,7 @@ TEST(Dr2dRenderFile, ReportsFilesItCannotDraw) {
             RenderStatus::Malformed);
   EXPECT_EQ(read_status, -8);
   EXPECT_EQ(dr2d_read_status_name(read_status), "malformed IFF data");
-  EXPECT_EQ(dr2d_read_failure_message(malformed.path),
-            "DR2D reader: malformed IFF data (status -8)");
+  EXPECT_EQ(dr2d_read_failure_message(malformed.path), "DR2D reader status -8: malformed IFF data");
   EXPECT_TRUE(canvas.blank());
 
   EXPECT_EQ(render_dr2d_file(good.path, canvas.data), RenderStatus::Ok);
