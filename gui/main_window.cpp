@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include "gui/about.h"
+#include "gui/drop.h"
 
 MainWindow::MainWindow(const std::optional<std::string>& vector_file) {
   set_title("Plotmira");
@@ -72,18 +73,9 @@ void MainWindow::add_drop_target() {
 }
 
 bool MainWindow::on_drop(const Glib::ValueBase& value, double, double) {
-  if (!G_VALUE_HOLDS(value.gobj(), GDK_TYPE_FILE_LIST)) return false;
-  auto* list = static_cast<GdkFileList*>(g_value_get_boxed(value.gobj()));
-  if (!list) return false;
-  GSList* files = gdk_file_list_get_files(list);
-  if (!files) return false;
-  // Only the first file is loaded.
-  char* path = g_file_get_path(G_FILE(files->data));
-  g_slist_free(files);
-  if (!path) return false;  // not a local file
-  std::string first(path);
-  g_free(path);
-  view_.load(first);
+  std::optional<std::string> path = drop_first_path(value.gobj());
+  if (!path) return false;
+  view_.load(*path);
   return true;
 }
 
