@@ -43,13 +43,15 @@ IffStatus source_read(IffSource& source, std::uint8_t* out, std::uint64_t n) {
 }
 
 IffStatus source_skip(IffSource& source, std::uint64_t n) {
-  if (source.size_known) {
-    if (n > source.size - source.position) return IffStatus::Malformed;
+  std::uint8_t scratch[4096];
+  if (n == 0) return IffStatus::Ok;
+  if (source.size_known && n > source.size - source.position) return IffStatus::Malformed;
+  // A seek drops the stream's buffer, so short skips (pad bytes) read through it.
+  if (source.data || (source.size_known && n > sizeof scratch)) {
     if (source.file && fseeko(source.file, off_t(n), SEEK_CUR) != 0) return IffStatus::ReadError;
     source.position += n;
     return IffStatus::Ok;
   }
-  std::uint8_t scratch[4096];
   while (n > 0) {
     std::uint64_t step = std::min<std::uint64_t>(n, sizeof scratch);
     IffStatus status = source_read(source, scratch, step);
