@@ -33,7 +33,14 @@ TEST(WmfCharset, ConvertsEachCodePageAndSymbolFont) {
       {"vietnamese", "\xD0\xF5", 163, "Arial", "Đơ"},
       {"thai", "\xA1\xD2", 222, "Tahoma", "กา"},
       {"oem", "\xC4\xB3", 255, "Terminal", "─│"},
-      {"double_byte_set_unknown", "A\x82\xA0", 128, "MS Gothic", "A\uFFFD\uFFFD"},
+      {"shift_jis_pair_then_zero_width", "A\x82\xA0", 128, "MS Gothic", "A\u3042\u200B"},
+      {"shift_jis_half_width_katakana", "\xB1", 128, "MS Gothic", "\uFF71"},
+      {"gb2312", "\xCB\xCE\xCC\xE5", 134, "SimSun", "\u5B8B\u200B\u4F53\u200B"},
+      {"big5", "\xA4\xA4", 136, "MingLiU", "\u4E2D\u200B"},
+      {"hangul", "\xB0\xA1", 129, "Gulim", "\uAC00\u200B"},
+      {"lead_byte_at_end", "a\x82", 128, "MS Gothic", "a\uFFFD"},
+      {"invalid_pair", "\x81\x20", 134, "SimSun", "\uFFFD\u200B"},
+      {"mac_unknown_high_bytes", "A\x8A", 77, "Geneva", "A\uFFFD"},
       {"symbol_by_charset", "abp", 2, "Whatever", "αβπ"},
       {"symbol_by_face_any_case", "a", 0, "SYMBOL", "α"},
       {"symbol_operators", "\xB9\xA3\xB3\xB4\xB6\xE5\xF2\xD6", 2, "Symbol", "≠≤≥×∂∑∫√"},
@@ -59,15 +66,20 @@ int count_code_points(std::string_view s) {
   int count = 0;
   for (std::size_t i = 0; i < s.size(); ++count) {
     const auto lead = static_cast<unsigned char>(s[i]);
-    std::size_t len = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : 0;
+    std::size_t len = lead < 0x80         ? 1
+                      : (lead >> 5) == 6  ? 2
+                      : (lead >> 4) == 14 ? 3
+                      : (lead >> 3) == 30 ? 4
+                                          : 0;
     if (lead == 0 || len == 0 || i + len > s.size()) return -1;
-    char32_t cp = len == 1 ? lead : len == 2 ? (lead & 0x1F) : (lead & 0x0F);
+    char32_t cp = len == 1 ? lead : lead & (0x7F >> len);
     for (std::size_t k = 1; k < len; ++k) {
       const auto cont = static_cast<unsigned char>(s[i + k]);
       if ((cont >> 6) != 2) return -1;
       cp = (cp << 6) | (cont & 0x3F);
     }
-    if ((len == 2 && cp < 0x80) || (len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp < 0xE000)))) {
+    if ((len == 2 && cp < 0x80) || (len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp < 0xE000))) ||
+        (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
       return -1;
     }
     i += len;
