@@ -1,10 +1,14 @@
 #include "wmf/wmf_bitmap.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "app/cairo_handles.h"
+#include "wmf/wmf_dib.h"
 #include "wmf/wmf_draw.h"
+#include "wmf/wmf_objects.h"
 #include "wmf/wmf_play.h"
 #include "wmf/wmf_records.h"
 
@@ -86,7 +90,7 @@ int wmf_dib_to_rgba(WmfBytes pixels, std::int32_t width, std::int32_t height,
 
 void wmf_paint_image(cairo_t* target, const std::vector<std::uint32_t>& argb_pixels,
                      std::int32_t width, std::int32_t height, double x1, double y1, double x2,
-                     double y2) {
+                     double y2, cairo_operator_t op) {
   if (width <= 0 || height <= 0 || argb_pixels.size() < std::size_t(width) * std::size_t(height)) {
     return;
   }
@@ -105,6 +109,7 @@ void wmf_paint_image(cairo_t* target, const std::vector<std::uint32_t>& argb_pix
   cairo_surface_mark_dirty(image.get());
 
   CairoSaveGuard guard(target);
+  cairo_set_operator(target, op);
   cairo_new_path(target);
   cairo_translate(target, x1, y1);
   cairo_scale(target, sx, sy);
@@ -123,11 +128,12 @@ void play_block_transfer(const WmfBlockTransfer& blt, RendererData& data) {
   double x1 = wmf_map_x(blt.dst_x, player), y1 = wmf_map_y(blt.dst_y, player);
   double x2 = wmf_map_x(std::int32_t{blt.dst_x} + blt.dst_width, player);
   double y2 = wmf_map_y(std::int32_t{blt.dst_y} + blt.dst_height, player);
-  cairo_rectangle(cr, x1, y1, x2 - x1, y2 - y1);
-  wmf_stroke_with_pen(cr, player);
   if (blt.bitmap.bits_per_pixel <= 15) {
     // Palette bitmaps, and the form without a bitmap, paint a block of the brush.
+    cairo_new_path(cr);
+    cairo_rectangle(cr, x1, y1, x2 - x1, y2 - y1);
     wmf_fill_with_brush(cr, player);
+    cairo_new_path(cr);
     return;
   }
   std::vector<std::uint32_t> pixels;
@@ -138,7 +144,8 @@ void play_block_transfer(const WmfBlockTransfer& blt, RendererData& data) {
     return;
   }
   std::int32_t h = blt.bitmap.height < 0 ? -std::int32_t{blt.bitmap.height} : blt.bitmap.height;
-  wmf_paint_image(cr, pixels, blt.bitmap.width, h, x1, y1, x2, y2);
+  wmf_paint_image(cr, pixels, blt.bitmap.width, h, x1, y1, x2, y2,
+                  wmf_raster_operator(blt.raster_op));
 }
 
 }  // namespace
@@ -159,4 +166,124 @@ void wmf_bitmap_stretchblt(WmfBytes record, RendererData& data) {
     return;
   }
   play_block_transfer(blt, data);
+}
+
+cairo_operator_t wmf_raster_operator(std::uint32_t raster_op) {
+  switch (raster_op) {
+    case 0x008800C6: return CAIRO_OPERATOR_MULTIPLY;    // SRCAND: masks darken
+    case 0x00EE0086: return CAIRO_OPERATOR_LIGHTEN;     // SRCPAINT: images over their mask
+    case 0x00660046: return CAIRO_OPERATOR_DIFFERENCE;  // SRCINVERT
+    default: return CAIRO_OPERATOR_OVER;
+  }
+}
+
+namespace {
+
+// Whether the bitmap's rows are stored bottom-up (the usual, positive height).
+bool dib_bottom_up(WmfBytes dib) {
+  std::uint32_t header = wmf_u32(dib, 0);
+  if (header == 12) return true;
+  return static_cast<std::int32_t>(wmf_u32(dib, 8)) >= 0;
+}
+
+// The part of `image` that the source rectangle names; the whole image when
+// the rectangle is empty or covers it.
+void crop(WmfDibImage& image, const WmfDibTransfer& blt, bool bottom_up) {
+  std::int64_t w = blt.src_width, h = blt.src_height;
+  if (w <= 0 || h <= 0 || (w >= image.width && h >= image.height)) return;
+  std::int64_t x0 = blt.src_x;
+  // A bottom-up bitmap counts its source rows from the bottom.
+  std::int64_t y0 = bottom_up ? image.height - (std::int64_t{blt.src_y} + h) : blt.src_y;
+  if (x0 < 0) x0 = 0;
+  if (y0 < 0) y0 = 0;
+  w = std::min<std::int64_t>(w, image.width - x0);
+  h = std::min<std::int64_t>(h, image.height - y0);
+  if (w <= 0 || h <= 0) return;
+  std::vector<std::uint32_t> part(static_cast<std::size_t>(w * h));
+  for (std::int64_t row = 0; row < h; ++row) {
+    std::memcpy(part.data() + row * w, image.pixels.data() + (y0 + row) * image.width + x0,
+                static_cast<std::size_t>(w) * 4);
+  }
+  image.pixels = std::move(part);
+  image.width = static_cast<std::int32_t>(w);
+  image.height = static_cast<std::int32_t>(h);
+}
+
+bool read_dib_transfer(WmfBytes record, WmfDibTransfer& blt) {
+  switch (wmf_record_type(record)) {
+    case U_WMR_DIBBITBLT: return wmf_get_dibbitblt(record, blt) != 0;
+    case U_WMR_DIBSTRETCHBLT: return wmf_get_dibstretchblt(record, blt) != 0;
+    case U_WMR_STRETCHDIB: return wmf_get_stretchdib(record, blt) != 0;
+    default: return wmf_get_setdibtodev(record, blt) != 0;
+  }
+}
+
+}  // namespace
+
+void wmf_bitmap_dib(WmfBytes record, RendererData& data) {
+  WmfDibTransfer blt;
+  if (!read_dib_transfer(record, blt)) {
+    data.wmf.partial = true;
+    return;
+  }
+  cairo_t* cr = data.target;
+  const WmfPlayer& player = data.wmf;
+  double x1 = wmf_map_x(blt.dst_x, player), y1 = wmf_map_y(blt.dst_y, player);
+  double x2 = wmf_map_x(std::int32_t{blt.dst_x} + blt.dst_width, player);
+  double y2 = wmf_map_y(std::int32_t{blt.dst_y} + blt.dst_height, player);
+  if (blt.dib.empty()) {
+    // Without a bitmap the transfer paints the brush, or black or white.
+    cairo_new_path(cr);
+    cairo_rectangle(cr, x1, y1, x2 - x1, y2 - y1);
+    switch (blt.raster_op) {
+      case 0x00000042: wmf_fill_with_color(cr, WmfColor{}); break;
+      case 0x00FF0062: wmf_fill_with_color(cr, kWmfWhite); break;
+      case 0x00550009:
+      case 0x00AA0029: break;  // DSTINVERT, and the no-operation
+      default: wmf_fill_with_brush(cr, player); break;
+    }
+    cairo_new_path(cr);
+    return;
+  }
+  WmfDibImage image;
+  WmfDibStatus status = wmf_decode_dib(blt.dib, blt.color_usage, image);
+  if (status != WmfDibStatus::Ok) {
+    data.wmf.partial = true;
+    if (image.pixels.empty()) return;  // a cut-short RLE bitmap still shows what it has
+  }
+  crop(image, blt, dib_bottom_up(blt.dib));
+  std::uint32_t op = blt.raster_op;
+  if (op == 0x00330008) {  // NOTSRCCOPY
+    for (std::uint32_t& p : image.pixels) p = (p & 0xFF000000u) | (~p & 0x00FFFFFFu);
+  }
+  wmf_paint_image(cr, image.pixels, image.width, image.height, x1, y1, x2, y2,
+                  wmf_raster_operator(op));
+}
+
+void wmf_bitmap_dibcreatepatternbrush(WmfBytes record, RendererData& data) {
+  std::uint16_t style = 0, usage = 0;
+  WmfBytes dib;
+  if (wmf_get_dibcreatepatternbrush(record, style, usage, dib) == 0) {
+    data.wmf.partial = true;
+    return;
+  }
+  WmfObject object;
+  object.kind = WmfObjectKind::Brush;
+  object.brush.style = kWmfBrushSolid;
+  object.brush.color = {128, 128, 128};  // what shows when the pattern cannot
+  if (style != kWmfBrushPattern) {
+    auto image = std::make_shared<WmfPatternImage>();
+    WmfDibImage decoded;
+    if (wmf_decode_dib(dib, usage, decoded) == WmfDibStatus::Ok && decoded.width > 0 &&
+        decoded.height > 0) {
+      image->width = decoded.width;
+      image->height = decoded.height;
+      image->pixels = std::move(decoded.pixels);
+      object.brush.style = kWmfBrushPattern;
+      object.brush.pattern = std::move(image);
+    } else {
+      data.wmf.partial = true;
+    }
+  }
+  if (!wmf_object_create(data.wmf.objects, object)) data.wmf.partial = true;
 }

@@ -30,7 +30,14 @@ int wmf_dib_to_rgba(WmfBytes pixels, std::int32_t width, std::int32_t height,
 // Paints `argb` (width x height, top row first) into the drawing-space
 // rectangle from (x1, y1) to (x2, y2), scaled to it.
 void wmf_paint_image(cairo_t* target, const std::vector<std::uint32_t>& argb, std::int32_t width,
-                     std::int32_t height, double x1, double y1, double x2, double y2);
+                     std::int32_t height, double x1, double y1, double x2, double y2,
+                     cairo_operator_t op = CAIRO_OPERATOR_OVER);
+
+// How a block transfer combines its image with what is drawn.
+cairo_operator_t wmf_raster_operator(std::uint32_t raster_op);
 
 void wmf_bitmap_bitblt(WmfBytes record, RendererData& data);
+// DIBBITBLT, DIBSTRETCHBLT, STRETCHDIB and SETDIBTODEV.
+void wmf_bitmap_dib(WmfBytes record, RendererData& data);
+void wmf_bitmap_dibcreatepatternbrush(WmfBytes record, RendererData& data);
 void wmf_bitmap_stretchblt(WmfBytes record, RendererData& data);

@@ -1,5 +1,11 @@
 #include "wmf/wmf_draw.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "app/cairo_handles.h"
+#include "wmf/wmf_objects.h"
 #include "wmf/wmf_play.h"
 #include "wmf/wmf_records.h"
 
@@ -26,18 +32,17 @@ void apply_join_and_cap(cairo_t* target, const WmfPen& pen) {
   }
 }
 
-void apply_dash(cairo_t* target, std::int32_t dash) {
-  static const double kDash[] = {4, 4};
-  static const double kDot[] = {1, 4};
-  static const double kDashDot[] = {4, 4, 1, 4};
-  static const double kDashDotDot[] = {4, 4, 1, 4, 1, 4};
-  switch (dash) {
-    case 1: cairo_set_dash(target, kDash, 2, 0); break;
-    case 2: cairo_set_dash(target, kDot, 2, 0); break;
-    case 3: cairo_set_dash(target, kDashDot, 4, 0); break;
-    case 4: cairo_set_dash(target, kDashDotDot, 6, 0); break;
-    default: cairo_set_dash(target, nullptr, 0, 0); break;
+// Dash lengths are in device pixels for a one-pixel pen and grow with the width.
+void apply_dash(cairo_t* target, std::int32_t dash, double width) {
+  static const double kPatterns[4][6] = {{4, 4}, {1, 4}, {4, 4, 1, 4}, {4, 4, 1, 4, 1, 4}};
+  static const int kCounts[4] = {2, 2, 4, 6};
+  if (dash < 1 || dash > 4) {
+    cairo_set_dash(target, nullptr, 0, 0);
+    return;
   }
+  double scaled[6];
+  for (int i = 0; i < kCounts[dash - 1]; ++i) scaled[i] = kPatterns[dash - 1][i] * width;
+  cairo_set_dash(target, scaled, kCounts[dash - 1], 0);
 }
 
 void mark_partial(RendererData& data) { data.wmf.partial = true; }
@@ -76,80 +81,167 @@ MappedRect map_rect(const WmfRect& r, const WmfPlayer& player) {
           wmf_map_y(r.bottom, player)};
 }
 
-void stroke_and_fill(cairo_t* target, const WmfPlayer& player) {
-  wmf_stroke_with_pen(target, player);
+// Fill, then outline on top, then forget the path: every shape stands alone.
+void paint_shape(cairo_t* target, const WmfPlayer& player) {
   wmf_fill_with_brush(target, player);
+  wmf_stroke_with_pen(target, player);
+  cairo_new_path(target);
+}
+
+// An 8 x 8 device-pixel tile of a hatch style, in `color` on transparency.
+CairoSurfacePtr hatch_tile(std::int32_t hatch, const WmfColor& color) {
+  CairoSurfacePtr tile(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8));
+  if (cairo_surface_status(tile.get()) != CAIRO_STATUS_SUCCESS) return tile;
+  cairo_surface_flush(tile.get());
+  unsigned char* bytes = cairo_image_surface_get_data(tile.get());
+  int stride = cairo_image_surface_get_stride(tile.get());
+  std::uint32_t ink = 0xFF000000u | (std::min<std::uint32_t>(color.red, 255) << 16) |
+                      (std::min<std::uint32_t>(color.green, 255) << 8) |
+                      std::min<std::uint32_t>(color.blue, 255);
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      bool on = false;
+      switch (hatch) {
+        case 0: on = y == 4; break;                 // horizontal
+        case 1: on = x == 4; break;                 // vertical
+        case 2: on = x == y; break;                 // forward diagonal, "\"
+        case 3: on = x == 7 - y; break;             // backward diagonal, "/"
+        case 4: on = x == 4 || y == 4; break;       // cross
+        default: on = x == y || x == 7 - y; break;  // diagonal cross
+      }
+      std::uint32_t v = on ? ink : 0;
+      std::memcpy(bytes + y * stride + 4 * x, &v, 4);
+    }
+  }
+  cairo_surface_mark_dirty(tile.get());
+  return tile;
+}
+
+// Fills the path with a tile repeated in device space.
+void fill_with_tile(cairo_t* target, cairo_surface_t* tile) {
+  CairoPatternPtr pattern(cairo_pattern_create_for_surface(tile));
+  cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_REPEAT);
+  cairo_pattern_set_filter(pattern.get(), CAIRO_FILTER_NEAREST);
+  cairo_matrix_t ctm;
+  cairo_get_matrix(target, &ctm);  // user space to device space = to tile space
+  cairo_pattern_set_matrix(pattern.get(), &ctm);
+  cairo_set_source(target, pattern.get());
+  cairo_fill_preserve(target);
+}
+
+void fill_with_pattern(cairo_t* target, const WmfPatternImage& image) {
+  CairoSurfacePtr tile(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height));
+  if (cairo_surface_status(tile.get()) != CAIRO_STATUS_SUCCESS) return;
+  cairo_surface_flush(tile.get());
+  unsigned char* bytes = cairo_image_surface_get_data(tile.get());
+  int stride = cairo_image_surface_get_stride(tile.get());
+  for (std::int32_t row = 0; row < image.height; ++row) {
+    std::memcpy(bytes + std::size_t(row) * stride,
+                image.pixels.data() + std::size_t(row) * image.width, std::size_t(image.width) * 4);
+  }
+  cairo_surface_mark_dirty(tile.get());
+  fill_with_tile(target, tile.get());
 }
 
 }  // namespace
 
+void wmf_fill_with_color(cairo_t* target, const WmfColor& color) {
+  set_source(target, color);
+  cairo_fill_preserve(target);
+}
+
 void wmf_stroke_with_pen(cairo_t* target, const WmfPlayer& player) {
-  const WmfPen& pen = player.pen;
+  const WmfPen& pen = player.dc.pen;
   if (pen.visible == 0) return;
+  // The width is logical, scaled like x; below one device pixel (and for a
+  // width of 0) the line is one device pixel wide. The pen is round in device
+  // space whatever the stretch of the drawing.
+  double width = pen.width * std::fabs(player.scale_x * player.device_scale_x);
+  if (!(width >= 1)) width = 1;
+  CairoSaveGuard guard(target);
+  cairo_set_matrix(target, &player.device_matrix);
   apply_join_and_cap(target, pen);
-  apply_dash(target, pen.dash);
+  apply_dash(target, pen.dash, width);
   set_source(target, pen.color);
-  if (pen.width > 0) {
-    cairo_set_line_width(target, pen.width);
-    cairo_stroke_preserve(target);
-    return;
-  }
-  // A pen of width 0 is one device pixel wide whatever the scale.
-  cairo_save(target);
-  cairo_identity_matrix(target);
-  cairo_set_line_width(target, 1);
+  cairo_set_line_width(target, width);
   cairo_stroke_preserve(target);
-  cairo_restore(target);
 }
 
 void wmf_fill_with_brush(cairo_t* target, const WmfPlayer& player) {
-  if (player.brush.visible == 0) {
-    cairo_new_path(target);
-    return;
+  const WmfDcState& dc = player.dc;
+  const WmfBrush& brush = dc.brush;
+  if (brush.visible == 0) return;
+  switch (brush.style) {
+    case kWmfBrushHatched: {
+      if (dc.bk_mode == kWmfBkOpaque) wmf_fill_with_color(target, dc.bk_color);
+      CairoSurfacePtr tile = hatch_tile(brush.hatch, brush.color);
+      if (cairo_surface_status(tile.get()) == CAIRO_STATUS_SUCCESS) {
+        fill_with_tile(target, tile.get());
+      }
+      return;
+    }
+    case kWmfBrushPattern:
+      if (brush.pattern && brush.pattern->width > 0 && brush.pattern->height > 0) {
+        fill_with_pattern(target, *brush.pattern);
+        return;
+      }
+      break;
+    default: break;
   }
-  apply_join_and_cap(target, player.pen);
-  set_source(target, player.brush.color);
-  cairo_fill(target);
+  wmf_fill_with_color(target, brush.color);
 }
 
 void wmf_draw_createpenindirect(WmfBytes record, RendererData& data) {
   WmfPenRecord rec;
   if (!read_or_mark(data, [&] { return wmf_get_createpenindirect(record, rec); })) return;
-  WmfPen& pen = data.wmf.pen;
+  WmfObject object;
+  object.kind = WmfObjectKind::Pen;
+  WmfPen& pen = object.pen;
   std::int32_t kind = rec.style & 0x0F;
   pen.dash = kind <= 4 ? kind : kWmfDashNone;
-  pen.visible = kind <= 4 ? 1 : 0;
+  pen.visible = kind <= 4 || kind == 6 ? 1 : 0;  // 6: inside frame, drawn solid
+  if (kind == 6) pen.dash = 0;
   std::int32_t cap = rec.style & 0x0F00;
   pen.cap = (cap == 0 || cap == 0x100 || cap == 0x200) ? cap : -1;
   std::int32_t join = rec.style & 0xF000;
   pen.join = (join == 0 || join == 0x1000) ? join : 0x2000;
   pen.width = rec.width_x;
   pen.color = color_of(rec.color);
+  if (!wmf_object_create(data.wmf.objects, object)) mark_partial(data);
 }
 
 void wmf_draw_createbrushindirect(WmfBytes record, RendererData& data) {
   WmfBrushRecord rec;
   if (!read_or_mark(data, [&] { return wmf_get_createbrushindirect(record, rec); })) return;
-  WmfBrush& brush = data.wmf.brush;
+  WmfObject object;
+  object.kind = WmfObjectKind::Brush;
+  WmfBrush& brush = object.brush;
+  brush.color = color_of(rec.color);
   switch (rec.style) {
-    case 0:  // solid
-    case 2:  // hatched: filled solid in its colour
-      brush.color = color_of(rec.color);
-      brush.visible = 1;
+    case 0: brush.style = kWmfBrushSolid; break;
+    case 1:
+      brush.style = kWmfBrushNull;
+      brush.visible = 0;
       break;
-    case 1: brush.visible = 0; break;  // null
-    case 3:                            // pattern
-    case 5:                            // device-independent pattern
-    case 6: brush.visible = 1; break;  // packed device-independent pattern
-    default: break;
+    case 2:
+      brush.style = kWmfBrushHatched;
+      brush.hatch = rec.hatch;
+      break;
+    default: brush.style = kWmfBrushSolid; break;  // patterns without their image
   }
+  if (!wmf_object_create(data.wmf.objects, object)) mark_partial(data);
 }
 
 void wmf_draw_setbkcolor(WmfBytes record, RendererData& data) {
   WmfRgb rgb;
   if (!read_or_mark(data, [&] { return wmf_get_setbkcolor(record, rgb); })) return;
-  data.wmf.brush.color = color_of(rgb);
-  data.wmf.brush.visible = 1;
+  data.wmf.dc.bk_color = color_of(rgb);
+}
+
+void wmf_draw_setbkmode(WmfBytes record, RendererData& data) {
+  std::uint16_t mode = 0;
+  if (!read_or_mark(data, [&] { return wmf_get_mode(record, mode); })) return;
+  if (mode == kWmfBkTransparent || mode == kWmfBkOpaque) data.wmf.dc.bk_mode = mode;
 }
 
 void wmf_draw_setpolyfillmode(WmfBytes record, RendererData& data) {
@@ -162,15 +254,22 @@ void wmf_draw_setpolyfillmode(WmfBytes record, RendererData& data) {
 void wmf_draw_moveto(WmfBytes record, RendererData& data) {
   std::int16_t x = 0, y = 0;
   if (!read_or_mark(data, [&] { return wmf_get_point(record, y, x); })) return;
-  cairo_move_to(data.target, wmf_map_x(x, data.wmf), wmf_map_y(y, data.wmf));
-  wmf_stroke_with_pen(data.target, data.wmf);
+  data.wmf.dc.pos_x = x;
+  data.wmf.dc.pos_y = y;
 }
 
 void wmf_draw_lineto(WmfBytes record, RendererData& data) {
   std::int16_t x = 0, y = 0;
   if (!read_or_mark(data, [&] { return wmf_get_point(record, y, x); })) return;
-  cairo_line_to(data.target, wmf_map_x(x, data.wmf), wmf_map_y(y, data.wmf));
-  wmf_stroke_with_pen(data.target, data.wmf);
+  WmfPlayer& player = data.wmf;
+  cairo_t* cr = data.target;
+  cairo_new_path(cr);
+  cairo_move_to(cr, wmf_map_x(player.dc.pos_x, player), wmf_map_y(player.dc.pos_y, player));
+  cairo_line_to(cr, wmf_map_x(x, player), wmf_map_y(y, player));
+  wmf_stroke_with_pen(cr, player);
+  cairo_new_path(cr);
+  player.dc.pos_x = x;
+  player.dc.pos_y = y;
 }
 
 void wmf_draw_polyline(WmfBytes record, RendererData& data) {
@@ -178,8 +277,10 @@ void wmf_draw_polyline(WmfBytes record, RendererData& data) {
   bool cut = false;
   if (!read_or_mark(data, [&] { return wmf_get_polyline(record, points, cut); })) return;
   if (cut) mark_partial(data);
+  cairo_new_path(data.target);
   add_points(data.target, points, 0, points.count, data.wmf);
   wmf_stroke_with_pen(data.target, data.wmf);
+  cairo_new_path(data.target);
 }
 
 void wmf_draw_polygon(WmfBytes record, RendererData& data) {
@@ -187,9 +288,10 @@ void wmf_draw_polygon(WmfBytes record, RendererData& data) {
   bool cut = false;
   if (!read_or_mark(data, [&] { return wmf_get_polygon(record, points, cut); })) return;
   if (cut) mark_partial(data);
+  cairo_new_path(data.target);
   add_points(data.target, points, 0, points.count, data.wmf);
-  cairo_close_path(data.target);
-  stroke_and_fill(data.target, data.wmf);
+  if (points.count > 0) cairo_close_path(data.target);
+  paint_shape(data.target, data.wmf);
 }
 
 void wmf_draw_polypolygon(WmfBytes record, RendererData& data) {
@@ -197,23 +299,26 @@ void wmf_draw_polypolygon(WmfBytes record, RendererData& data) {
   bool cut = false;
   if (!read_or_mark(data, [&] { return wmf_get_polypolygon(record, poly, cut); })) return;
   if (cut) mark_partial(data);
+  cairo_new_path(data.target);
   std::size_t first = 0;
   for (std::size_t i = 0; i < poly.polygon_count && first < poly.points.count; ++i) {
     std::size_t count = poly.count_of(i);
     if (count > poly.points.count - first) count = poly.points.count - first;
+    if (count == 0) continue;
     add_points(data.target, poly.points, first, count, data.wmf);
     cairo_close_path(data.target);
     first += count;
   }
-  stroke_and_fill(data.target, data.wmf);
+  paint_shape(data.target, data.wmf);
 }
 
 void wmf_draw_rectangle(WmfBytes record, RendererData& data) {
   WmfRect rect;
   if (!read_or_mark(data, [&] { return wmf_get_rect(record, rect); })) return;
   MappedRect r = map_rect(rect, data.wmf);
+  cairo_new_path(data.target);
   cairo_rectangle(data.target, r.x1, r.y1, r.w(), r.h());
-  stroke_and_fill(data.target, data.wmf);
+  paint_shape(data.target, data.wmf);
 }
 
 void wmf_draw_ellipse(WmfBytes record, RendererData& data) {
@@ -224,13 +329,14 @@ void wmf_draw_ellipse(WmfBytes record, RendererData& data) {
   double x = r.x1, y = r.y1, w = r.w(), h = r.h();
   // Control points a quarter of the side from each midpoint, on the box's edges.
   double w34 = (w / 4) * 3, h34 = (h / 4) * 3;
+  cairo_new_path(cr);
   cairo_move_to(cr, x, y + h / 2);
   cairo_curve_to(cr, x, y + h / 4, x + w / 4, y, x + w / 2, y);
   cairo_curve_to(cr, x + w34, y, x + w, y + h / 4, x + w, y + h / 2);
   cairo_curve_to(cr, x + w, y + h34, x + w34, y + h, x + w / 2, y + h);
   cairo_curve_to(cr, x + w / 4, y + h, x, y + h34, x, y + h / 2);
   cairo_close_path(cr);
-  stroke_and_fill(cr, data.wmf);
+  paint_shape(cr, data.wmf);
 }
 
 void wmf_draw_roundrect(WmfBytes record, RendererData& data) {
@@ -242,18 +348,65 @@ void wmf_draw_roundrect(WmfBytes record, RendererData& data) {
   }
   MappedRect m = map_rect(rect, data.wmf);
   cairo_t* cr = data.target;
-  double r = corner_width / 2;  // integer halving: a width of 7 gives 3
+  // The corner width is logical: integer halving (7 gives 3), then the mapping.
+  double r = std::fabs((corner_width / 2) * data.wmf.scale_x);
+  r = std::min({r, std::fabs(m.w()) / 2, std::fabs(m.h()) / 2});
+  // Work on the normalised rectangle, so that a reversed axis keeps the arcs outside-in.
+  double x1 = std::min(m.x1, m.x2), x2 = std::max(m.x1, m.x2);
+  double y1 = std::min(m.y1, m.y2), y2 = std::max(m.y1, m.y2);
   constexpr double kPi = 3.1415922, kPi32 = 4.7123883, kPi2 = 6.2831844, kPi12 = 1.5707961;
-  cairo_move_to(cr, m.x1, m.y1 + r);
-  cairo_arc(cr, m.x1 + r, m.y1 + r, r, kPi, kPi32);
-  cairo_line_to(cr, m.x2 - r, m.y1);
-  cairo_arc(cr, m.x2 - r, m.y1 + r, r, kPi32, kPi2);
-  cairo_line_to(cr, m.x2, m.y2 - r);
-  cairo_arc(cr, m.x2 - r, m.y2 - r, r, 0, kPi12);
-  cairo_line_to(cr, m.x1 + r, m.y2);
-  cairo_arc(cr, m.x1 + r, m.y2 - r, r, kPi12, kPi);
+  cairo_new_path(cr);
+  cairo_move_to(cr, x1, y1 + r);
+  cairo_arc(cr, x1 + r, y1 + r, r, kPi, kPi32);
+  cairo_line_to(cr, x2 - r, y1);
+  cairo_arc(cr, x2 - r, y1 + r, r, kPi32, kPi2);
+  cairo_line_to(cr, x2, y2 - r);
+  cairo_arc(cr, x2 - r, y2 - r, r, 0, kPi12);
+  cairo_line_to(cr, x1 + r, y2);
+  cairo_arc(cr, x1 + r, y2 - r, r, kPi12, kPi);
   cairo_close_path(cr);
-  stroke_and_fill(cr, data.wmf);
+  paint_shape(cr, data.wmf);
+}
+
+void wmf_draw_arc(WmfBytes record, RendererData& data) {
+  WmfRect rect;
+  WmfPointXY start, end;
+  if (!read_or_mark(data, [&] { return wmf_get_arc(record, rect, start, end); })) return;
+  const WmfPlayer& player = data.wmf;
+  MappedRect m = map_rect(rect, player);
+  double cx = (m.x1 + m.x2) / 2, cy = (m.y1 + m.y2) / 2;
+  double rx = std::fabs(m.w()) / 2, ry = std::fabs(m.h()) / 2;
+  if (rx == 0 || ry == 0) return;
+  // Angles on the unit circle that the ellipse is stretched from.
+  double a1 =
+      std::atan2((wmf_map_y(start.y, player) - cy) / ry, (wmf_map_x(start.x, player) - cx) / rx);
+  double a2 =
+      std::atan2((wmf_map_y(end.y, player) - cy) / ry, (wmf_map_x(end.x, player) - cx) / rx);
+  if (a2 == a1) a2 = a1 - 2 * M_PI;  // the same point: the whole ellipse
+  // Counter-clockwise in logical space: on the y-down drawing space that is
+  // decreasing angles, unless the window reverses exactly one axis.
+  bool reversed = (player.scale_x < 0) != (player.scale_y < 0);
+  cairo_t* cr = data.target;
+  std::uint8_t type = wmf_record_type(record);
+  cairo_new_path(cr);
+  if (type == U_WMR_PIE) cairo_move_to(cr, cx, cy);
+  cairo_matrix_t saved;
+  cairo_get_matrix(cr, &saved);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, rx, ry);
+  if (reversed) {
+    cairo_arc(cr, 0, 0, 1, a1, a2);
+  } else {
+    cairo_arc_negative(cr, 0, 0, 1, a1, a2);
+  }
+  cairo_set_matrix(cr, &saved);
+  if (type == U_WMR_ARC) {
+    wmf_stroke_with_pen(cr, player);
+    cairo_new_path(cr);
+    return;
+  }
+  cairo_close_path(cr);
+  paint_shape(cr, player);
 }
 
 void wmf_draw_patblt(WmfBytes record, RendererData& data) {
@@ -262,16 +415,63 @@ void wmf_draw_patblt(WmfBytes record, RendererData& data) {
   if (!read_or_mark(data, [&] { return wmf_get_patblt(record, raster_op, height, width, y, x); })) {
     return;
   }
-  cairo_rectangle(data.target, wmf_map_x(x, data.wmf), wmf_map_y(y, data.wmf), width, height);
-  stroke_and_fill(data.target, data.wmf);
+  const WmfPlayer& player = data.wmf;
+  double x1 = wmf_map_x(x, player), y1 = wmf_map_y(y, player);
+  double x2 = wmf_map_x(std::int32_t{x} + width, player);
+  double y2 = wmf_map_y(std::int32_t{y} + height, player);
+  cairo_t* cr = data.target;
+  cairo_new_path(cr);
+  cairo_rectangle(cr, x1, y1, x2 - x1, y2 - y1);
+  // A block of the brush, no outline; BLACKNESS and WHITENESS need no brush.
+  switch (raster_op) {
+    case 0x00000042: wmf_fill_with_color(cr, WmfColor{}); break;
+    case 0x00FF0062: wmf_fill_with_color(cr, kWmfWhite); break;
+    case 0x00550009: break;  // DSTINVERT: not drawn
+    default: wmf_fill_with_brush(cr, player); break;
+  }
+  cairo_new_path(cr);
+}
+
+void wmf_draw_setpixel(WmfBytes record, RendererData& data) {
+  WmfRgb rgb;
+  std::int16_t y = 0, x = 0;
+  if (!read_or_mark(data, [&] { return wmf_get_setpixel(record, rgb, y, x); })) return;
+  cairo_t* cr = data.target;
+  double dx = wmf_map_x(x, data.wmf), dy = wmf_map_y(y, data.wmf);
+  cairo_user_to_device(cr, &dx, &dy);
+  CairoSaveGuard guard(cr);
+  cairo_identity_matrix(cr);
+  cairo_new_path(cr);
+  cairo_rectangle(cr, std::floor(dx), std::floor(dy), 1, 1);
+  wmf_fill_with_color(cr, color_of(rgb));
+  cairo_new_path(cr);
 }
 
 void wmf_draw_intersectcliprect(WmfBytes record, RendererData& data) {
   WmfRect rect;
   if (!read_or_mark(data, [&] { return wmf_get_rect(record, rect); })) return;
   MappedRect r = map_rect(rect, data.wmf);
+  cairo_new_path(data.target);
   cairo_rectangle(data.target, r.x1, r.y1, r.w(), r.h());
   cairo_clip(data.target);
+}
+
+void wmf_draw_excludecliprect(WmfBytes record, RendererData& data) {
+  WmfRect rect;
+  if (!read_or_mark(data, [&] { return wmf_get_rect(record, rect); })) return;
+  MappedRect r = map_rect(rect, data.wmf);
+  cairo_t* cr = data.target;
+  // The clip keeps everything but the rectangle: a frame around the whole
+  // drawing with the rectangle as its hole.
+  double x1, y1, x2, y2;
+  cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+  cairo_fill_rule_t rule = cairo_get_fill_rule(cr);
+  cairo_new_path(cr);
+  cairo_rectangle(cr, x1 - 1, y1 - 1, x2 - x1 + 2, y2 - y1 + 2);
+  cairo_rectangle(cr, r.x1, r.y1, r.w(), r.h());
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_clip(cr);
+  cairo_set_fill_rule(cr, rule);
 }
 
 void wmf_draw_escape(WmfBytes record, RendererData& data) {

@@ -233,3 +233,143 @@ std::size_t wmf_get_createfontindirect(WmfBytes record, WmfFontRecord& font) {
   font.face_name = rest.substr(0, rest.find('\0'));
   return record.size();
 }
+
+std::size_t wmf_get_scalewindowext(WmfBytes record, std::int16_t& x_num, std::int16_t& x_denom,
+                                   std::int16_t& y_num, std::int16_t& y_denom) {
+  if (record.size() < 14) return 0;
+  y_denom = wmf_s16(record, 6);
+  y_num = wmf_s16(record, 8);
+  x_denom = wmf_s16(record, 10);
+  x_num = wmf_s16(record, 12);
+  return record.size();
+}
+
+std::size_t wmf_get_exttextout(WmfBytes record, WmfExtTextOut& text, bool& cut) {
+  if (record.size() < 14) return 0;
+  cut = false;
+  text = WmfExtTextOut{};
+  text.y = wmf_s16(record, 6);
+  text.x = wmf_s16(record, 8);
+  std::int16_t stored = wmf_s16(record, 10);
+  text.options = wmf_u16(record, 12);
+  std::size_t at = 14;
+  text.has_rect = (text.options & (kWmfEtoOpaque | kWmfEtoClipped)) != 0;
+  if (text.has_rect) {
+    if (record.size() < 22) return 0;
+    text.rect.left = wmf_s16(record, 14);
+    text.rect.top = wmf_s16(record, 16);
+    text.rect.right = wmf_s16(record, 18);
+    text.rect.bottom = wmf_s16(record, 20);
+    at = 22;
+  }
+  std::size_t length = stored > 0 ? static_cast<std::size_t>(stored) : 0;
+  if (stored < 0) cut = true;
+  WmfBytes bytes = items_at(record, at, length, 1, cut);
+  text.text = std::string_view(reinterpret_cast<const char*>(bytes.data()), length);
+  std::size_t spacing_at = at + length + (length & 1);
+  if (length > 0 && spacing_at <= record.size() && (record.size() - spacing_at) / 2 >= length) {
+    text.spacing = record.subspan(spacing_at, 2 * length);
+  }
+  return record.size();
+}
+
+std::size_t wmf_get_arc(WmfBytes record, WmfRect& rect, WmfPointXY& start, WmfPointXY& end) {
+  if (record.size() < 22) return 0;
+  end.y = wmf_s16(record, 6);
+  end.x = wmf_s16(record, 8);
+  start.y = wmf_s16(record, 10);
+  start.x = wmf_s16(record, 12);
+  rect = rect_at(record, 14);
+  return record.size();
+}
+
+std::size_t wmf_get_setpixel(WmfBytes record, WmfRgb& color, std::int16_t& y, std::int16_t& x) {
+  if (record.size() < 14) return 0;
+  color = rgb_at(record, 6);
+  y = wmf_s16(record, 10);
+  x = wmf_s16(record, 12);
+  return record.size();
+}
+
+namespace {
+
+WmfBytes rest_from(WmfBytes record, std::size_t at) {
+  return record.size() > at ? record.subspan(at) : WmfBytes{};
+}
+
+}  // namespace
+
+std::size_t wmf_get_dibbitblt(WmfBytes record, WmfDibTransfer& blt) {
+  if (record.size() < 24) return 0;
+  blt = WmfDibTransfer{};
+  blt.raster_op = wmf_u32(record, 6);
+  blt.src_y = wmf_s16(record, 10);
+  blt.src_x = wmf_s16(record, 12);
+  bool bitmap = blt_has_bitmap(record);
+  std::size_t at = bitmap ? 14 : 16;
+  blt.dst_height = blt.src_height = wmf_s16(record, at);
+  blt.dst_width = blt.src_width = wmf_s16(record, at + 2);
+  blt.dst_y = wmf_s16(record, at + 4);
+  blt.dst_x = wmf_s16(record, at + 6);
+  if (bitmap) blt.dib = rest_from(record, 22);
+  return record.size();
+}
+
+std::size_t wmf_get_dibstretchblt(WmfBytes record, WmfDibTransfer& blt) {
+  if (record.size() < 28) return 0;
+  blt = WmfDibTransfer{};
+  blt.raster_op = wmf_u32(record, 6);
+  blt.src_height = wmf_s16(record, 10);
+  blt.src_width = wmf_s16(record, 12);
+  blt.src_y = wmf_s16(record, 14);
+  blt.src_x = wmf_s16(record, 16);
+  bool bitmap = blt_has_bitmap(record);
+  std::size_t at = bitmap ? 18 : 20;
+  blt.dst_height = wmf_s16(record, at);
+  blt.dst_width = wmf_s16(record, at + 2);
+  blt.dst_y = wmf_s16(record, at + 4);
+  blt.dst_x = wmf_s16(record, at + 6);
+  if (bitmap) blt.dib = rest_from(record, 26);
+  return record.size();
+}
+
+std::size_t wmf_get_stretchdib(WmfBytes record, WmfDibTransfer& blt) {
+  if (record.size() < 28) return 0;
+  blt = WmfDibTransfer{};
+  blt.raster_op = wmf_u32(record, 6);
+  blt.color_usage = wmf_u16(record, 10);
+  blt.src_height = wmf_s16(record, 12);
+  blt.src_width = wmf_s16(record, 14);
+  blt.src_y = wmf_s16(record, 16);
+  blt.src_x = wmf_s16(record, 18);
+  blt.dst_height = wmf_s16(record, 20);
+  blt.dst_width = wmf_s16(record, 22);
+  blt.dst_y = wmf_s16(record, 24);
+  blt.dst_x = wmf_s16(record, 26);
+  blt.dib = rest_from(record, 28);
+  return record.size();
+}
+
+std::size_t wmf_get_setdibtodev(WmfBytes record, WmfDibTransfer& blt) {
+  if (record.size() < 24) return 0;
+  blt = WmfDibTransfer{};
+  blt.color_usage = wmf_u16(record, 6);
+  // 8: scan count, 10: start scan; the whole bitmap is drawn.
+  blt.src_y = wmf_s16(record, 12);
+  blt.src_x = wmf_s16(record, 14);
+  blt.dst_height = blt.src_height = wmf_s16(record, 16);
+  blt.dst_width = blt.src_width = wmf_s16(record, 18);
+  blt.dst_y = wmf_s16(record, 20);
+  blt.dst_x = wmf_s16(record, 22);
+  blt.dib = rest_from(record, 24);
+  return record.size();
+}
+
+std::size_t wmf_get_dibcreatepatternbrush(WmfBytes record, std::uint16_t& style,
+                                          std::uint16_t& color_usage, WmfBytes& dib) {
+  if (record.size() < 10) return 0;
+  style = wmf_u16(record, 6);
+  color_usage = wmf_u16(record, 8);
+  dib = rest_from(record, 10);
+  return record.size();
+}

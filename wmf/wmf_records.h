@@ -55,6 +55,8 @@ inline constexpr std::uint8_t U_WMR_STRETCHDIB = 0x43;
 inline constexpr std::uint8_t U_WMR_DELETEOBJECT = 0xF0;
 inline constexpr std::uint8_t U_WMR_CREATEPALETTE = 0xF7;
 inline constexpr std::uint8_t U_WMR_CREATEPATTERNBRUSH = 0xF9;
+inline constexpr std::uint8_t U_WMR_CREATEBITMAPINDIRECT = 0xFD;
+inline constexpr std::uint8_t U_WMR_CREATEBITMAP = 0xFE;
 inline constexpr std::uint8_t U_WMR_CREATEPENINDIRECT = 0xFA;
 inline constexpr std::uint8_t U_WMR_CREATEFONTINDIRECT = 0xFB;
 inline constexpr std::uint8_t U_WMR_CREATEBRUSHINDIRECT = 0xFC;
@@ -185,3 +187,54 @@ std::size_t wmf_get_escape(WmfBytes record, WmfEscape& escape, bool& cut);
 std::size_t wmf_get_createpenindirect(WmfBytes record, WmfPenRecord& pen);
 std::size_t wmf_get_createbrushindirect(WmfBytes record, WmfBrushRecord& brush);
 std::size_t wmf_get_createfontindirect(WmfBytes record, WmfFontRecord& font);
+
+// Records of the object table, the window, saved states and more shapes.
+
+// SCALEWINDOWEXT: stored y denominator, y numerator, x denominator, x numerator.
+std::size_t wmf_get_scalewindowext(WmfBytes record, std::int16_t& x_num, std::int16_t& x_denom,
+                                   std::int16_t& y_num, std::int16_t& y_denom);
+
+struct WmfExtTextOut {
+  std::int16_t x = 0;
+  std::int16_t y = 0;
+  std::uint16_t options = 0;
+  bool has_rect = false;  // with ETO_OPAQUE or ETO_CLIPPED
+  WmfRect rect;           // stored left, top, right, bottom
+  std::string_view text;
+  WmfBytes spacing;  // 16-bit advances, one per text byte, or empty
+  std::int16_t advance(std::size_t i) const { return wmf_s16(spacing, 2 * i); }
+};
+inline constexpr std::uint16_t kWmfEtoOpaque = 0x0002;
+inline constexpr std::uint16_t kWmfEtoClipped = 0x0004;
+
+// A length past the record is cut; a spacing array is taken only when it is whole.
+std::size_t wmf_get_exttextout(WmfBytes record, WmfExtTextOut& text, bool& cut);
+
+// ARC, PIE, CHORD: the bounding rectangle and the radial end points.
+std::size_t wmf_get_arc(WmfBytes record, WmfRect& rect, WmfPointXY& start, WmfPointXY& end);
+
+std::size_t wmf_get_setpixel(WmfBytes record, WmfRgb& color, std::int16_t& y, std::int16_t& x);
+
+// DIBBITBLT, DIBSTRETCHBLT, STRETCHDIB and SETDIBTODEV: a destination, a
+// source rectangle and a device-independent bitmap (empty for the forms
+// without one).
+struct WmfDibTransfer {
+  std::uint32_t raster_op = 0x00CC0020;
+  std::uint16_t color_usage = 0;
+  std::int16_t src_x = 0;
+  std::int16_t src_y = 0;
+  std::int16_t src_width = 0;
+  std::int16_t src_height = 0;
+  std::int16_t dst_x = 0;
+  std::int16_t dst_y = 0;
+  std::int16_t dst_width = 0;
+  std::int16_t dst_height = 0;
+  WmfBytes dib;
+};
+
+std::size_t wmf_get_dibbitblt(WmfBytes record, WmfDibTransfer& blt);
+std::size_t wmf_get_dibstretchblt(WmfBytes record, WmfDibTransfer& blt);
+std::size_t wmf_get_stretchdib(WmfBytes record, WmfDibTransfer& blt);
+std::size_t wmf_get_setdibtodev(WmfBytes record, WmfDibTransfer& blt);
+std::size_t wmf_get_dibcreatepatternbrush(WmfBytes record, std::uint16_t& style,
+                                          std::uint16_t& color_usage, WmfBytes& dib);

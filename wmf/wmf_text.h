@@ -1,14 +1,18 @@
 #pragma once
-// Text records: the text colour, fonts and text output.
+// Text records: the text colour and alignment, fonts, TEXTOUT and EXTTEXTOUT.
 
 #include <cairo.h>
 
 #include "app/renderer_data.h"
 #include "wmf/wmf_read.h"
 
-// Sets the text colour and the current font on `target` before text output.
-void wmf_apply_font(cairo_t* target, const WmfPlayer& player);
+// Sets the text colour and the current font on `target`, sized for a frame
+// of device units (the player's device matrix); returns the em size in
+// device units vertically.
+double wmf_apply_font(cairo_t* target, const WmfPlayer& player);
 
 void wmf_text_settextcolor(WmfBytes record, RendererData& data);
+void wmf_text_settextalign(WmfBytes record, RendererData& data);
 void wmf_text_createfontindirect(WmfBytes record, RendererData& data);
 void wmf_text_textout(WmfBytes record, RendererData& data);
+void wmf_text_exttextout(WmfBytes record, RendererData& data);

@@ -10,11 +10,11 @@
 
 namespace {
 
-// A solid red brush, no pen: shapes are filled only.
+// A solid red brush, a null pen: shapes are filled only.
 WmfWriter red_filler(int left, int top, int right, int bottom) {
   WmfWriter w(static_cast<std::int16_t>(left), static_cast<std::int16_t>(top),
               static_cast<std::int16_t>(right), static_cast<std::int16_t>(bottom));
-  w.brush(0, 255, 0, 0);
+  w.brush(0, 255, 0, 0).pen(5, 0, 0, 0, 0);
   return w;
 }
 
@@ -87,15 +87,35 @@ TEST(WmfPlay, MapsTheBoxOntoTheTarget) {
        100,
        {0, 0, 9, 19}},
       {"negative y extent reverses y",
-       red_filler(0, 0, 100, 100).window_ext(100, -100).rectangle(0, 0, 10, 20),
+       red_filler(0, 0, 100, 100).window_org(0, 100).window_ext(100, -100).rectangle(0, 0, 10, 20),
        100,
        100,
        {0, 80, 9, 99}},
       {"negative x extent reverses x",
-       red_filler(0, 0, 100, 100).window_ext(-100, 100).rectangle(0, 0, 10, 20),
+       red_filler(0, 0, 100, 100).window_org(100, 0).window_ext(-100, 100).rectangle(0, 0, 10, 20),
        100,
        100,
        {90, 0, 99, 19}},
+      // The window (0,0)-(1000,2000) maps onto the box, whatever the box's units.
+      {"window scales the box",
+       red_filler(0, 0, 100, 100).window_ext(1000, 2000).rectangle(100, 200, 500, 1000),
+       100,
+       100,
+       {10, 10, 49, 49}},
+      {"window origin moves the drawing",
+       red_filler(0, 0, 100, 100).window_org(-50, -20).rectangle(-50, -20, -40, 0),
+       100,
+       100,
+       {0, 0, 9, 19}},
+      {"offset and scaled window",
+       red_filler(0, 0, 100, 100)
+           .window_ext(50, 50)
+           .rec(0x020F, {10, 10})      // OFFSETWINDOWORG (10, 10)
+           .rec(0x0410, {1, 2, 1, 2})  // SCALEWINDOWEXT x2, x2
+           .rectangle(10, 10, 60, 60),
+       100,
+       100,
+       {0, 0, 49, 49}},
   };
   for (Case& c : cases) {
     WmfCanvas canvas(c.target_w, c.target_h);
@@ -109,22 +129,32 @@ TEST(WmfPlay, MapsTheBoxOntoTheTarget) {
 }
 
 TEST(WmfPlay, EveryFileStartsFromTheInitialState) {
-  // The first file leaves a visible pen, a blue brush, a reversed axis and a font behind.
+  // The first file leaves a wide pen, a blue brush, a moved window, a font,
+  // objects and a saved state behind, and draws nothing.
   std::vector<std::uint8_t> first = WmfWriter(0, 0, 100, 100)
                                         .pen(0, 5, 0, 255, 0)
                                         .brush(0, 0, 0, 255)
+                                        .window_org(30, 30)
                                         .window_ext(100, -100)
-                                        .font(30, "Serif")
+                                        .font(30, "DejaVu Serif")
+                                        .rec(0x001E)  // SAVEDC
                                         .finish();
-  // The second draws a rectangle without creating a pen or brush: nothing shows.
-  std::vector<std::uint8_t> second = WmfWriter(0, 0, 100, 100).rectangle(10, 10, 50, 50).finish();
-  WmfCanvas canvas(100, 100);
-  canvas.play(first);
-  EXPECT_EQ(canvas.play(second), RenderStatus::Ok);
-  EXPECT_TRUE(canvas.ink().empty());
-  EXPECT_EQ(canvas.data.wmf.font.face, "Arial");
-  EXPECT_EQ(canvas.data.wmf.font.height, 0);
-  EXPECT_EQ(canvas.data.wmf.y_no_flip, 1);
+  // The second draws with whatever is current, and selects slot 0 (free in a new file).
+  std::vector<std::uint8_t> second = WmfWriter(0, 0, 200, 200)
+                                         .select(0)
+                                         .rectangle(21, 21, 101, 101)
+                                         .textout(10, 150, "Hi")
+                                         .finish();
+  WmfCanvas fresh(100, 100);
+  EXPECT_EQ(fresh.play(second), RenderStatus::Ok);
+  WmfCanvas reused(100, 100);
+  reused.play(first);
+  EXPECT_TRUE(reused.ink().empty());
+  EXPECT_EQ(reused.play(second), RenderStatus::Ok);
+  EXPECT_EQ(reused.pixels(), fresh.pixels());
+  // The defaults: a black one-pixel pen around a white fill.
+  EXPECT_EQ(fresh.at(10, 30), kOpaqueBlack);
+  EXPECT_EQ(fresh.at(30, 30), kWhite);
 }
 
 TEST(WmfRenderFile, ReadsFilesAndReportsSize) {

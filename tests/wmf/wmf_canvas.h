@@ -41,6 +41,16 @@ class WmfCanvas {
   }
   bool inked(int x, int y) { return (at(x, y) >> 24) != 0; }
 
+  std::vector<std::uint32_t> pixels() {
+    std::vector<std::uint32_t> all;
+    int w = cairo_image_surface_get_width(surface_.get());
+    int h = cairo_image_surface_get_height(surface_.get());
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) all.push_back(at(x, y));
+    }
+    return all;
+  }
+
   // The box of every pixel with some alpha.
   WmfInk ink() {
     WmfInk box{cairo_image_surface_get_width(surface_.get()),
@@ -71,3 +81,4 @@ inline constexpr std::uint32_t kTransparent = 0x00000000;
 inline constexpr std::uint32_t kRed = 0xFFFE0000;
 inline constexpr std::uint32_t kGreen = 0xFF00FE00;
 inline constexpr std::uint32_t kBlue = 0xFF0000FE;
+inline constexpr std::uint32_t kWhite = 0xFFFEFEFE;

@@ -49,6 +49,7 @@ inline std::vector<std::uint8_t> wmf_sample_drawing() {
   w.rec(0x061C, {30, 30, 1180, 1560, 1100, 40});
   w.color(0x0209, 40, 40, 70);
   w.font(-72, "DejaVu Sans", 0, 700);
+  w.rec(0x012E, {24}).rec(0x0102, {1});  // baseline alignment, transparent background
   w.textout(80, 1160, "Plotmira");
   return w.finish();
 }

@@ -2,6 +2,7 @@
 // A small metafile writer for the tests: a placeable header, the standard
 // header, and records built from 16-bit words and raw bytes.
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -57,29 +58,59 @@ class WmfWriter {
     return *this;
   }
 
-  // Common records.
+  // Common records. pen(), brush() and font() create their object and select
+  // it; the create_ forms only create it. Objects take the lowest free slot.
+  WmfWriter& select(int slot) { return rec(0x012D, {slot}); }
+  WmfWriter& remove(int slot) {
+    if (slot < static_cast<int>(used_.size())) used_[slot] = false;
+    return rec(0x01F0, {slot});
+  }
+  // The slot the next created object takes.
+  int next_slot() const {
+    int slot = 0;
+    while (slot < static_cast<int>(used_.size()) && used_[slot]) ++slot;
+    return slot;
+  }
   WmfWriter& pen(std::uint16_t style, std::uint16_t width, std::uint8_t r, std::uint8_t g,
                  std::uint8_t b) {
+    int slot = next_slot();
+    return create_pen(style, width, r, g, b).select(slot);
+  }
+  WmfWriter& brush(std::uint16_t style, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                   std::uint16_t hatch = 0) {
+    int slot = next_slot();
+    return create_brush(style, r, g, b, hatch).select(slot);
+  }
+  WmfWriter& font(std::int16_t height, std::string_view face, std::uint8_t charset = 0,
+                  std::int16_t weight = 400, std::uint8_t italic = 0, std::int16_t escapement = 0) {
+    int slot = next_slot();
+    return create_font(height, face, charset, weight, italic, escapement).select(slot);
+  }
+  WmfWriter& create_pen(std::uint16_t style, std::uint16_t width, std::uint8_t r, std::uint8_t g,
+                        std::uint8_t b) {
     std::vector<std::uint8_t> p;
     push16(p, style);
     push16(p, width);
     push16(p, 0);
     p.insert(p.end(), {r, g, b, 0});
+    take_slot();
     return raw(0x02FA, p);
   }
-  WmfWriter& brush(std::uint16_t style, std::uint8_t r, std::uint8_t g, std::uint8_t b,
-                   std::uint16_t hatch = 0) {
+  WmfWriter& create_brush(std::uint16_t style, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                          std::uint16_t hatch = 0) {
     std::vector<std::uint8_t> p;
     push16(p, style);
     p.insert(p.end(), {r, g, b, 0});
     push16(p, hatch);
+    take_slot();
     return raw(0x02FC, p);
   }
   WmfWriter& color(std::uint16_t function, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return raw(function, {r, g, b, 0});
   }
-  WmfWriter& font(std::int16_t height, std::string_view face, std::uint8_t charset = 0,
-                  std::int16_t weight = 400, std::uint8_t italic = 0, std::int16_t escapement = 0) {
+  WmfWriter& create_font(std::int16_t height, std::string_view face, std::uint8_t charset = 0,
+                         std::int16_t weight = 400, std::uint8_t italic = 0,
+                         std::int16_t escapement = 0) {
     std::vector<std::uint8_t> p;
     push16(p, static_cast<std::uint16_t>(height));
     push16(p, 0);
@@ -89,6 +120,7 @@ class WmfWriter {
     p.insert(p.end(), {italic, 0, 0, charset, 0, 0, 0, 0});
     p.insert(p.end(), face.begin(), face.end());
     p.push_back(0);
+    take_slot();
     return raw(0x02FB, p);
   }
   WmfWriter& rectangle(int left, int top, int right, int bottom) {
@@ -132,6 +164,22 @@ class WmfWriter {
     push16(p, static_cast<std::uint16_t>(x));
     return raw(0x0521, p);
   }
+  // EXTTEXTOUT; `rect` (left, top, right, bottom) is written with the opaque
+  // or clipped options, `dx` when not empty.
+  WmfWriter& exttextout(int x, int y, std::uint16_t options, std::array<int, 4> rect,
+                        std::string_view text, std::vector<int> dx = {}) {
+    std::vector<std::uint8_t> p;
+    for (int v : {y, x, static_cast<int>(text.size()), static_cast<int>(options)}) {
+      push16(p, static_cast<std::uint16_t>(v));
+    }
+    if (options & 0x0006) {
+      for (int v : rect) push16(p, static_cast<std::uint16_t>(v));
+    }
+    p.insert(p.end(), text.begin(), text.end());
+    if (p.size() % 2) p.push_back(0);
+    for (int d : dx) push16(p, static_cast<std::uint16_t>(d));
+    return raw(0x0A32, p);
+  }
   WmfWriter& window_ext(int x, int y) { return rec(0x020C, {y, x}); }
   WmfWriter& window_org(int x, int y) { return rec(0x020B, {y, x}); }
   WmfWriter& eof() { return rec(0x0000); }
@@ -162,4 +210,11 @@ class WmfWriter {
 
   std::vector<std::uint8_t> bytes_;
   std::size_t header_at_ = 0;
+  std::vector<bool> used_;  // object slots, as the player fills them
+
+  void take_slot() {
+    int slot = next_slot();
+    if (slot == static_cast<int>(used_.size())) used_.push_back(false);
+    used_[slot] = true;
+  }
 };
