@@ -47,10 +47,10 @@ MainWindow::MainWindow(const std::optional<std::string>& vector_file) {
 
   // Buttons act when they are released.
   open_button_.signal_clicked().connect([this] { view_.open(); });
-  save_pdf_.signal_clicked().connect([this] { view_.save(ExportFormat::Pdf); });
-  save_svg_.signal_clicked().connect([this] { view_.save(ExportFormat::Svg); });
-  save_eps_.signal_clicked().connect([this] { view_.save(ExportFormat::Eps); });
-  save_png_.signal_clicked().connect([this] { view_.save(ExportFormat::Png); });
+  save_pdf_.signal_clicked().connect([this] { view_.save_pdf(); });
+  save_svg_.signal_clicked().connect([this] { view_.save_svg(); });
+  save_eps_.signal_clicked().connect([this] { view_.save_eps(); });
+  save_png_.signal_clicked().connect([this] { view_.save_png(); });
 
   add_actions();
   add_drop_target();

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/detect.h"
+#include "app/render_document.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ VectorView::VectorView()
   set_name("vector-view");
   set_hexpand(true);
   set_vexpand(true);
-  redraw_dispatcher_.connect(sigc::mem_fun(*this, &VectorView::on_redraw));
+  redraw_dispatcher_.connect(sigc::mem_fun(*this, &VectorView::redraw));
   update_status();
 }
 
@@ -84,16 +85,30 @@ void VectorView::snapshot_vfunc(const Glib::RefPtr<Gtk::Snapshot>& snapshot) {
 
 void VectorView::on_realize() {
   Gtk::Widget::on_realize();
-  loop_.create_display();
+  create_display();
 }
 
 void VectorView::on_unrealize() {
-  loop_.destroy_display();
-  picture_.reset();
+  destroy_display();
   Gtk::Widget::on_unrealize();
 }
 
-void VectorView::on_redraw() {
+void VectorView::create_display() { loop_.create_display(); }
+
+void VectorView::destroy_display() {
+  loop_.destroy_display();
+  picture_.reset();
+}
+
+RenderStatus VectorView::render_to(cairo_t* cr) {
+  auto drawing = loop_.lock_drawing();
+  data_.target = cr;
+  RenderStatus status = render_document(data_);
+  data_.target = nullptr;
+  return status;
+}
+
+void VectorView::redraw() {
   RenderOutcome outcome;
   if (!loop_.take_redraw(outcome)) return;  // withdrawn, or already taken
   if (CairoSurfacePtr front = loop_.front_surface())

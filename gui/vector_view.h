@@ -30,6 +30,18 @@ class VectorView : public Gtk::Widget {
   void load(const std::string& path);
   // Asks for an output name in the save dialog, then saves the document.
   void save(ExportFormat format);
+  void save_pdf() { save(ExportFormat::Pdf); }
+  void save_svg() { save(ExportFormat::Svg); }
+  void save_eps() { save(ExportFormat::Eps); }
+  void save_png() { save(ExportFormat::Png); }
+  // Draws the current document into cr at the view's last size, in this
+  // thread; never while the render thread draws.
+  RenderStatus render_to(cairo_t* cr);
+  // The display surface exists while the view is realized.
+  void create_display();
+  void destroy_display();
+  // Shows the picture the render thread has handed over, if any.
+  void redraw();
 
   const std::string& status_text() const { return status_text_; }
   sigc::signal<void(const std::string&)>& signal_status_changed() { return status_changed_; }
@@ -43,7 +55,6 @@ class VectorView : public Gtk::Widget {
   void on_unrealize() override;
 
  private:
-  void on_redraw();
   void export_to(ExportFormat format, const std::string& output_path);
   void show_export_error(const std::string& output_path, const std::string& reason);
   void set_busy(bool busy);
