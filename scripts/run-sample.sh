@@ -23,10 +23,10 @@ written=0
 for f in "${samples[@]}"; do
   [ -f "$f" ] || continue
   kind=$("$convert" --kind "$f" | cut -d' ' -f2)
-  base=$(basename "$f")
-  base=${base%.*}
+  # sample.wmf -> sample.wmf.pdf: samples of different kinds share a base name.
+  name=$(basename "$f")
   for format in pdf png; do
-    target="$out/$base.$format"
+    target="$out/$name.$format"
     if message=$("$convert" "$f" "$target" 2>&1); then
       [ -n "$message" ] && echo "$message"
       echo "$f ($kind) -> $target"
