@@ -162,6 +162,15 @@ SvgStatus finish_parse(SvgDocument& document, SvgStatus status) {
   return status;
 }
 
+// Expat stopped: malformed XML, or expat ran out of memory.
+void halt_on_expat_error(SvgDocument& document) {
+  SvgParser& parser = document.parser;
+  bool memory = XML_GetErrorCode(parser.expat.get()) == XML_ERROR_NO_MEMORY;
+  if (memory) document.allocation_failed = true;
+  parser.status = memory ? SvgStatus::OutOfMemory : SvgStatus::Malformed;
+  parser.halted = parser.status;
+}
+
 // Ends a parse that stopped early, keeping its status.
 SvgStatus abandon_parse(SvgDocument& document, SvgStatus status) {
   if (!document.parser.expat) return status;
@@ -249,12 +258,12 @@ SvgStatus SvgDocument::parse_chunk(SvgDocument& document, const void* bytes, siz
   // input was split into chunks.
   if (parser.halted != SvgStatus::Ok) return parser.halted;
   if (!parser.expat) return SvgStatus::WrongCallOrder;
+  SvgExpatAllocationScope scope(document);
   const char* data = static_cast<const char*>(bytes);
   do {
     int part = length > INT_MAX ? INT_MAX : static_cast<int>(length);
     if (XML_Parse(parser.expat.get(), data, part, XML_FALSE) != XML_STATUS_OK) {
-      parser.status = SvgStatus::Malformed;
-      parser.halted = SvgStatus::Malformed;
+      halt_on_expat_error(document);
       break;
     }
     data += part;
@@ -267,9 +276,9 @@ SvgStatus SvgDocument::parse_chunk_end(SvgDocument& document) {
   SvgParser& parser = document.parser;
   if (!parser.expat) return SvgStatus::WrongCallOrder;
   if (parser.halted != SvgStatus::Ok) return finish_parse(document, parser.halted);
+  SvgExpatAllocationScope scope(document);
   if (XML_Parse(parser.expat.get(), nullptr, 0, XML_TRUE) != XML_STATUS_OK) {
-    parser.status = SvgStatus::Malformed;
-    parser.halted = SvgStatus::Malformed;
+    halt_on_expat_error(document);
   }
   return finish_parse(document, parser.status);
 }

@@ -2,6 +2,7 @@
 
 #include <expat.h>
 
+#include <cstdlib>
 #include <new>
 
 #include "svg/svg_attributes.h"
@@ -12,6 +13,24 @@
 void SvgExpatFree::operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
 
 namespace {
+
+thread_local SvgDocument* expat_allocating_document = nullptr;
+
+void* expat_malloc(size_t size) {
+  SvgDocument* document = expat_allocating_document;
+  if (document != nullptr && !svg_document_may_allocate(*document)) return nullptr;
+  return std::malloc(size);
+}
+
+void* expat_realloc(void* block, size_t size) {
+  SvgDocument* document = expat_allocating_document;
+  if (document != nullptr && !svg_document_may_allocate(*document)) return nullptr;
+  return std::realloc(block, size);
+}
+
+void expat_free(void* block) { std::free(block); }
+
+const XML_Memory_Handling_Suite kExpatMemory = {expat_malloc, expat_realloc, expat_free};
 
 SvgStatus settle(SvgParser& parser, SvgStatus status) {
   if (status == SvgStatus::OutOfMemory) parser.document->allocation_failed = true;
@@ -147,8 +166,18 @@ void XMLCALL on_character_data(void* user_data, const XML_Char* bytes, int lengt
 
 }  // namespace
 
+SvgExpatAllocationScope::SvgExpatAllocationScope(SvgDocument& document)
+    : previous_(expat_allocating_document) {
+  expat_allocating_document = &document;
+}
+
+SvgExpatAllocationScope::~SvgExpatAllocationScope() { expat_allocating_document = previous_; }
+
 SvgStatus svg_parser_start(SvgParser& parser) {
-  parser.expat.reset(XML_ParserCreate(nullptr));
+  // No encoding override and no namespace processing, as XML_ParserCreate;
+  // the memory functions only add the test hook.
+  SvgExpatAllocationScope scope(*parser.document);
+  parser.expat.reset(XML_ParserCreate_MM(nullptr, &kExpatMemory, nullptr));
   if (!parser.expat) return SvgStatus::OutOfMemory;
   XML_SetUserData(parser.expat.get(), &parser);
   XML_SetStartElementHandler(parser.expat.get(), on_start);

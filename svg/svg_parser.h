@@ -46,3 +46,16 @@ struct SvgParser {
 // Creates the expat parser and installs the three handlers. OutOfMemory when
 // expat cannot be had.
 SvgStatus svg_parser_start(SvgParser& parser);
+
+// While one exists, expat's own allocations on this thread count against the
+// document's allocation test hook, like the document's own allocations.
+class SvgExpatAllocationScope {
+ public:
+  explicit SvgExpatAllocationScope(SvgDocument& document);
+  ~SvgExpatAllocationScope();
+  SvgExpatAllocationScope(const SvgExpatAllocationScope&) = delete;
+  SvgExpatAllocationScope& operator=(const SvgExpatAllocationScope&) = delete;
+
+ private:
+  SvgDocument* previous_;
+};
