@@ -194,7 +194,14 @@ ExportResult export_document_to_writer(RendererData& data, ExportFormat format,
 ExportResult export_document(RendererData& data, ExportFormat format,
                              const std::string& output_path, const ExportOptions& options) {
   ExportResult result;
-  const std::filesystem::path output(output_path);
+  // A link to an existing file is written through: the file is replaced and
+  // the link stays.
+  std::filesystem::path output(output_path);
+  std::error_code ec;
+  if (std::filesystem::is_symlink(output, ec)) {
+    const std::filesystem::path linked = std::filesystem::canonical(output, ec);
+    if (!ec) output = linked;
+  }
   if (output.filename().empty()) {
     result.cairo = CAIRO_STATUS_WRITE_ERROR;
     result.message = "cannot write " + output_path + ": not a file name";
@@ -215,7 +222,7 @@ ExportResult export_document(RendererData& data, ExportFormat format,
   }
   // Replacing a file keeps its permissions.
   struct stat existing {};
-  if (::stat(output_path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+  if (::stat(output.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
     ::fchmod(fd, existing.st_mode & 07777);
   }
 
@@ -230,7 +237,7 @@ ExportResult export_document(RendererData& data, ExportFormat format,
     write_error = errno;
     result.written = false;
   }
-  if (result.written && ::rename(temporary.c_str(), output_path.c_str()) != 0) {
+  if (result.written && ::rename(temporary.c_str(), output.c_str()) != 0) {
     write_error = errno;
     result.written = false;
   }

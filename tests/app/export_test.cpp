@@ -150,6 +150,16 @@ TEST(Export, ReplacingAFileKeepsItsPermissions) {
   EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
+TEST(Export, ALinkIsWrittenThrough) {
+  TempDir dir;
+  const std::string target = dir.write("target.svg", "old");
+  fs::create_symlink("target.svg", dir.path() / "link.svg");
+  RendererData data = empty_document(10, 10);
+  ASSERT_TRUE(export_document(data, ExportFormat::Svg, dir.file("link.svg")).written);
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "link.svg"));
+  EXPECT_NE(read_file(target).find("<svg"), std::string::npos);
+}
+
 // Every way to fail leaves the folder as it was: an existing output keeps its
 // contents and no temporary file remains.
 TEST(Export, FailureLeavesNoFileAndKeepsTheOldOne) {
