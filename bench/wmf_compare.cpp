@@ -3,7 +3,8 @@
 //   wmf_compare REFERENCE.png OURS.png SIDE_BY_SIDE.png [TOLERANCE]
 //
 // Both images are composited on white at the reference's size (ours is scaled to it; a missing
-// or unreadable OURS counts as a blank page). A pixel agrees when its colour in each image is
+// or unreadable OURS counts as a blank page) and smoothed by a 3x3 mean, so that antialiased and
+// aliased edges of the same shape compare equal. A pixel agrees when its colour in each image is
 // within TOLERANCE (per channel, 0-255, default 48) of the other image's colour at the same place
 // or at one of its 8 neighbours, which absorbs antialiasing and one-pixel rounding differences.
 // "ink" pixels are those that are not near-white in either image; their share of agreement is the
@@ -102,6 +103,30 @@ void put(unsigned char* data, int stride, int x, int y, const Rgb& c) {
               data + static_cast<std::size_t>(y) * stride + 4 * x);
 }
 
+// Mean of each pixel's 3x3 neighbourhood: antialiased edges (cairo) and aliased ones (libgd)
+// then differ far less than a missing or misplaced shape does.
+Picture smooth(const Picture& p) {
+  Picture out = p;
+  for (int y = 0; y < p.height; ++y) {
+    for (int x = 0; x < p.width; ++x) {
+      int r = 0, g = 0, b = 0, n = 0;
+      for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+          const int nx = x + dx, ny = y + dy;
+          if (nx < 0 || ny < 0 || nx >= p.width || ny >= p.height) continue;
+          const Rgb& c = p.at(nx, ny);
+          r += c.r;
+          g += c.g;
+          b += c.b;
+          ++n;
+        }
+      }
+      out.px[static_cast<std::size_t>(y) * p.width + x] = Rgb{r / n, g / n, b / n};
+    }
+  }
+  return out;
+}
+
 struct Box {
   int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // x1, y1 exclusive; empty when x1 <= x0
   bool empty() const { return x1 <= x0 || y1 <= y0; }
@@ -166,6 +191,7 @@ int main(int argc, char** argv) {
   const int w = cairo_image_surface_get_width(ref_png.get());
   const int h = cairo_image_surface_get_height(ref_png.get());
   const Picture ref = flatten(ref_png.get(), w, h, Placement{});
+  const Picture ref_smooth = smooth(ref);
   const int ow = ours_png ? cairo_image_surface_get_width(ours_png.get()) : 0;
   const int oh = ours_png ? cairo_image_surface_get_height(ours_png.get()) : 0;
 
@@ -175,7 +201,8 @@ int main(int argc, char** argv) {
   Placement frame;
   if (ow > 0 && oh > 0) frame = Placement{static_cast<double>(w) / ow, static_cast<double>(h) / oh};
   Picture ours = flatten(ours_png.get(), w, h, frame);
-  Score best = score(ref, ours, tol);
+  Picture ours_smooth = smooth(ours);
+  Score best = score(ref_smooth, ours_smooth, tol);
   const char* align = "frame";
   const Box ref_box = ink_box(ref);
   const Box our_box = ours_png ? ink_box(flatten(ours_png.get(), ow, oh, Placement{})) : Box{};
@@ -192,10 +219,12 @@ int main(int argc, char** argv) {
       ink.tx = (ref_box.x0 + ref_box.x1) / 2.0 - (our_box.x0 + our_box.x1) / 2.0 * ink.sx;
       ink.ty = (ref_box.y0 + ref_box.y1) / 2.0 - (our_box.y0 + our_box.y1) / 2.0 * ink.sy;
       Picture moved = flatten(ours_png.get(), w, h, ink);
-      const Score s = score(ref, moved, tol);
+      Picture moved_smooth = smooth(moved);
+      const Score s = score(ref_smooth, moved_smooth, tol);
       if (s.agree > best.agree) {
         best = s;
         ours = std::move(moved);
+        ours_smooth = std::move(moved_smooth);
         align = "ink";
       }
     }
@@ -212,11 +241,13 @@ int main(int argc, char** argv) {
       const Rgb& a = ref.at(x, y);
       const Rgb& b = ours.at(x, y);
       Rgb mark{255, 255, 255};
-      if (pixel_agrees(ref, ours, x, y, tol)) {
-        if (!near_white(a) || !near_white(b)) mark = Rgb{200, 200, 200};
-      } else if (near_white(b)) {
+      const Rgb& sa = ref_smooth.at(x, y);
+      const Rgb& sb = ours_smooth.at(x, y);
+      if (pixel_agrees(ref_smooth, ours_smooth, x, y, tol)) {
+        if (!near_white(sa) || !near_white(sb)) mark = Rgb{200, 200, 200};
+      } else if (near_white(sb)) {
         mark = Rgb{230, 0, 0};
-      } else if (near_white(a)) {
+      } else if (near_white(sa)) {
         mark = Rgb{0, 0, 230};
       } else {
         mark = Rgb{255, 150, 0};
