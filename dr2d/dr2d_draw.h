@@ -13,7 +13,7 @@
 // top) corner to the top-left, (right, bottom) to the bottom-right, with one
 // non-uniform scale that is negative where the box runs the other way. A
 // box without area, or a target size of zero, draws nothing. The target's
-// state (but not a path the caller left in it) is restored on return.
+// state is restored on return and its path left empty.
 RenderStatus render_dr2d_drawing(const Dr2dDrawing& drawing, RendererData& data);
 
 // One object and, recursively, its contents.
