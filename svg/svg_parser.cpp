@@ -115,9 +115,9 @@ void end_element(SvgParser& parser) {
   parser.status = SvgStatus::Ok;
 }
 
-// Line feeds are dropped and every run of spaces and tabs becomes one space;
-// a dropped line feed does not end a run.
-void normalise(std::string_view text, std::string& out) {
+}  // namespace
+
+void svg_normalise_character_data(std::string_view text, std::string& out) {
   out.clear();
   bool in_run = false;
   for (char c : text) {
@@ -132,11 +132,14 @@ void normalise(std::string_view text, std::string& out) {
   }
 }
 
+namespace {
+
 void character_data(SvgParser& parser, const char* bytes, int length) {
   if (parser.frames.empty()) return;
   SvgParseFrame& frame = parser.frames.back();
   if (frame.entry == nullptr || frame.entry->character_data == nullptr) return;
-  normalise(std::string_view(bytes, static_cast<size_t>(length)), parser.character_scratch);
+  svg_normalise_character_data(std::string_view(bytes, static_cast<size_t>(length)),
+                               parser.character_scratch);
   settle(parser, frame.entry->character_data(parser, frame, parser.character_scratch));
 }
 

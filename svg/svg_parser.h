@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "svg/svg_status.h"
@@ -42,6 +43,10 @@ struct SvgParser {
   bool skip_subtree = false;      // set by a parse step: skip this element's subtree
   std::string character_scratch;  // normalised character data
 };
+
+// Character data as text elements receive it: line feeds dropped, every run
+// of spaces and tabs made one space (a dropped line feed does not end a run).
+void svg_normalise_character_data(std::string_view text, std::string& out);
 
 // Creates the expat parser and installs the three handlers. OutOfMemory when
 // expat cannot be had.

@@ -6,6 +6,7 @@
 
 #include "svg/svg_document.h"
 #include "svg/svg_elements_table.h"
+#include "svg/svg_parser.h"
 #include "tests/svg/svg_test_support.h"
 #include "tests/svg/svg_tree_dump.h"
 
@@ -24,6 +25,19 @@ TEST(ElementTable, HasTwentyEntriesInOrder) {
   for (int i = 0; i < kSvgElementEntryCount; ++i) EXPECT_EQ(kSvgElementEntries[i].name, names[i]);
   EXPECT_EQ(svg_element_entry_find("Rect"), nullptr);
   EXPECT_EQ(svg_element_entry_find("svg:rect"), nullptr);
+}
+
+TEST(CharacterData, LineFeedsDropAndBlankRunsCollapse) {
+  struct Case {
+    const char* in;
+    const char* out;
+  };
+  for (Case c : {Case{"a\n  b\t\tc", "a b c"}, Case{" \n ", " "}, Case{"\n\n", ""},
+                 Case{"x\r\ny", "x\ry"}, Case{"\t", " "}}) {
+    std::string out = "stale";
+    svg_normalise_character_data(c.in, out);
+    EXPECT_EQ(out, c.out) << c.in;
+  }
 }
 
 TEST(Tree, ShapesGetTheirGeometryAndDefaults) {
