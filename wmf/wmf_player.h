@@ -53,6 +53,7 @@ struct WmfBrush {
 struct WmfFont {
   std::string face = "Arial";
   std::int32_t height = 0;  // logical units; sign kept, its magnitude is the size
+  std::int32_t width = 0;   // average character width in logical units; 0 the face's own
   std::int32_t weight = 0;
   std::int32_t italic = 0;
   std::int32_t escapement = 0;  // tenths of a degree, counter-clockwise

@@ -36,16 +36,28 @@ double wmf_apply_font(cairo_t* target, const WmfPlayer& player) {
   double em_y = std::fabs(static_cast<double>(font.height)) * sy;
   if (font.height == 0) em_x = em_y = kDefaultEmPixels;
   cairo_matrix_t m;
-  if (font.height > 0) {
-    // A positive height is the cell's (ascent plus descent), not the em's.
-    cairo_matrix_init_scale(&m, 1, 1);
+  if (font.height > 0 || font.width != 0) {
+    // Metrics are measured at a large size, where hinting rounds them by little.
+    constexpr double kProbe = 1000;
+    cairo_matrix_init_scale(&m, kProbe, kProbe);
     cairo_set_font_matrix(target, &m);
-    cairo_font_extents_t unit;
-    cairo_font_extents(target, &unit);
-    double cell = unit.ascent + unit.descent;
-    if (cell > 0) {
-      em_x /= cell;
-      em_y /= cell;
+    if (font.height > 0) {
+      // A positive height is the cell's (ascent plus descent), not the em's.
+      cairo_font_extents_t probe;
+      cairo_font_extents(target, &probe);
+      double cell = (probe.ascent + probe.descent) / kProbe;
+      if (cell > 0) {
+        em_x /= cell;
+        em_y /= cell;
+      }
+    }
+    if (font.width != 0) {
+      // The width asks for an average character width: narrow or widen the face to it.
+      cairo_text_extents_t letters;
+      cairo_text_extents(target, "abcdefghijklmnopqrstuvwxyz", &letters);
+      double natural = letters.x_advance / 26 / kProbe * em_x;
+      double wanted = std::fabs(static_cast<double>(font.width)) * sx;
+      if (natural > 0) em_x *= std::clamp(wanted / natural, 0.1, 10.0);
     }
   }
   // Beyond this size glyphs are larger than any target; keep their rasters bounded.
@@ -85,6 +97,7 @@ void wmf_text_createfontindirect(WmfBytes record, RendererData& data) {
   object.kind = WmfObjectKind::Font;
   WmfFont& font = object.font;
   font.height = rec.height;
+  font.width = rec.width;
   font.weight = rec.weight;
   font.italic = rec.italic;
   font.escapement = rec.escapement;

@@ -88,3 +88,138 @@ TEST(WmfBitmaps, TruncatedPixelsDrawNothingAndMarkPartial) {
 }
 
 }  // namespace
+
+namespace {
+
+// A device-independent bitmap: a 40-byte info header, the palette, the rows.
+std::vector<std::uint8_t> dib(int width, int height, int bits, std::vector<std::uint32_t> palette,
+                              std::vector<std::uint8_t> rows) {
+  std::vector<std::uint8_t> d;
+  WmfWriter::push32(d, 40);
+  WmfWriter::push32(d, static_cast<std::uint32_t>(width));
+  WmfWriter::push32(d, static_cast<std::uint32_t>(height));
+  WmfWriter::push16(d, 1);
+  WmfWriter::push16(d, static_cast<std::uint16_t>(bits));
+  for (int i = 0; i < 6; ++i) WmfWriter::push32(d, i == 4 ? palette.size() : 0);
+  for (std::uint32_t rgb : palette) WmfWriter::push32(d, rgb);  // blue, green, red, 0
+  d.insert(d.end(), rows.begin(), rows.end());
+  return d;
+}
+
+// STRETCHDIB of `bits` into (x, y, w, h), from the source rectangle (sx, sy, sw, sh).
+std::vector<std::uint8_t> stretchdib(const std::vector<std::uint8_t>& bits, int x, int y, int w,
+                                     int h, int sx, int sy, int sw, int sh,
+                                     std::uint32_t rop = 0x00CC0020) {
+  std::vector<std::uint8_t> p;
+  WmfWriter::push32(p, rop);
+  for (int v : {0, sh, sw, sy, sx, h, w, y, x}) WmfWriter::push16(p, static_cast<std::uint16_t>(v));
+  p.insert(p.end(), bits.begin(), bits.end());
+  return p;
+}
+
+constexpr std::uint32_t kPaletteRed = 0x00FF0000, kPaletteBlue = 0x000000FF;
+
+// 2 x 2, one bit per pixel: bottom row red, blue; top row blue, red.
+std::vector<std::uint8_t> checker() {
+  return dib(2, 2, 1, {kPaletteRed, kPaletteBlue}, {0x40, 0, 0, 0, 0x80, 0, 0, 0});
+}
+
+TEST(WmfDibRecords, DrawnIntoTheDestinationFromTheirSource) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> file;
+    std::uint32_t top_left, top_right, bottom_left, bottom_right;
+  } cases[] = {
+      {"STRETCHDIB, palette, bottom-up",
+       WmfWriter(0, 0, 100, 100)
+           .raw(0x0F43, stretchdib(checker(), 0, 0, 100, 100, 0, 0, 2, 2))
+           .finish(),
+       0xFF0000FF, 0xFFFF0000, 0xFFFF0000, 0xFF0000FF},
+      {"source rectangle: the right column",
+       WmfWriter(0, 0, 100, 100)
+           .raw(0x0F43, stretchdib(checker(), 0, 0, 100, 100, 1, 0, 1, 2))
+           .finish(),
+       0xFFFF0000, 0xFFFF0000, 0xFF0000FF, 0xFF0000FF},
+      {"DIBSTRETCHBLT, 24 bits top-down",
+       [] {
+         std::vector<std::uint8_t> p;
+         WmfWriter::push32(p, 0x00CC0020);
+         for (int v : {2, 2, 0, 0, 100, 100, 0, 0})
+           WmfWriter::push16(p, static_cast<std::uint16_t>(v));
+         std::vector<std::uint8_t> bits = dib(2, -2, 24, {},
+                                              {0, 255, 0, 255, 0, 0, 0, 0,  // green, blue
+                                               0, 0, 255, 0, 0, 0, 0, 0});  // red, black
+         p.insert(p.end(), bits.begin(), bits.end());
+         return WmfWriter(0, 0, 100, 100).raw(0x0B41, p).finish();
+       }(),
+       0xFF00FF00, 0xFF0000FF, 0xFFFF0000, kOpaqueBlack},
+      {"DIBBITBLT without a bitmap paints the brush",
+       WmfWriter(0, 0, 100, 100)
+           .brush(0, 0, 255, 0)
+           .rec(0x0940, {0x0021, 0x00F0, 0, 0, 0, 100, 100, 0, 0})
+           .finish(),
+       kGreen, kGreen, kGreen, kGreen},
+      {"BLACKNESS",
+       WmfWriter(0, 0, 100, 100).rec(0x0940, {0x0042, 0x0000, 0, 0, 0, 100, 100, 0, 0}).finish(),
+       kOpaqueBlack, kOpaqueBlack, kOpaqueBlack, kOpaqueBlack},
+  };
+  for (const Case& c : cases) {
+    WmfCanvas canvas(100, 100);
+    ASSERT_EQ(canvas.play(c.file), RenderStatus::Ok) << c.name;
+    EXPECT_EQ(canvas.at(20, 20), c.top_left) << c.name;
+    EXPECT_EQ(canvas.at(80, 20), c.top_right) << c.name;
+    EXPECT_EQ(canvas.at(20, 80), c.bottom_left) << c.name;
+    EXPECT_EQ(canvas.at(80, 80), c.bottom_right) << c.name;
+  }
+}
+
+TEST(WmfDibRecords, MaskAndImageCombine) {
+  // A white background, then SRCAND with a mask that is black on the left, then SRCPAINT of an
+  // image that is red on the left and black on the right: red left, white right.
+  std::vector<std::uint8_t> mask = dib(2, 1, 24, {}, {0, 0, 0, 255, 255, 255, 0, 0});
+  std::vector<std::uint8_t> image = dib(2, 1, 24, {}, {0, 0, 255, 0, 0, 0, 0, 0});
+  std::vector<std::uint8_t> file =
+      WmfWriter(0, 0, 100, 100)
+          .rec(0x0940, {0x0062, 0x00FF, 0, 0, 0, 100, 100, 0, 0})
+          .raw(0x0F43, stretchdib(mask, 0, 0, 100, 100, 0, 0, 2, 1, 0x008800C6))
+          .raw(0x0F43, stretchdib(image, 0, 0, 100, 100, 0, 0, 2, 1, 0x00EE0086))
+          .finish();
+  WmfCanvas canvas(100, 100);
+  ASSERT_EQ(canvas.play(file), RenderStatus::Ok);
+  EXPECT_EQ(canvas.at(20, 50), 0xFFFF0000);
+  EXPECT_EQ(canvas.at(80, 50), kWhite);
+}
+
+TEST(WmfDibRecords, PatternBrushRepeatsInDevicePixels) {
+  std::vector<std::uint8_t> p = {5, 0, 0, 0};  // BS_DIBPATTERNPT, RGB colours
+  std::vector<std::uint8_t> bits = checker();
+  p.insert(p.end(), bits.begin(), bits.end());
+  WmfCanvas canvas(100, 100);
+  ASSERT_EQ(canvas.play(WmfWriter(0, 0, 100, 100)
+                            .raw(0x0142, p)
+                            .select(0)
+                            .pen(5, 0, 0, 0, 0)
+                            .rectangle(0, 0, 100, 100)
+                            .finish()),
+            RenderStatus::Ok);
+  // The top row of the tile is blue, red; the bottom row red, blue.
+  EXPECT_EQ(canvas.at(50, 50), 0xFF0000FF);
+  EXPECT_EQ(canvas.at(51, 50), 0xFFFF0000);
+  EXPECT_EQ(canvas.at(50, 51), 0xFFFF0000);
+  EXPECT_EQ(canvas.at(51, 51), 0xFF0000FF);
+}
+
+TEST(WmfDibRecords, BrokenBitmapsDrawNothingAndMarkPartial) {
+  std::vector<std::uint8_t> huge = dib(60000, 60000, 24, {}, {1, 2, 3});
+  std::vector<std::uint8_t> short_rows = dib(4, 4, 24, {}, {1, 2, 3});
+  for (const auto& bits : {huge, short_rows, std::vector<std::uint8_t>{1, 2}}) {
+    WmfCanvas canvas(100, 100);
+    EXPECT_EQ(canvas.play(WmfWriter(0, 0, 100, 100)
+                              .raw(0x0F43, stretchdib(bits, 0, 0, 100, 100, 0, 0, 4, 4))
+                              .finish()),
+              RenderStatus::Partial);
+    EXPECT_TRUE(canvas.ink().empty());
+  }
+}
+
+}  // namespace
