@@ -29,6 +29,7 @@ MainWindow::MainWindow(const std::optional<std::string>& vector_file) {
 
   status_.set_xalign(0);
   status_.set_ellipsize(Pango::EllipsizeMode::MIDDLE);
+  status_.set_max_width_chars(1);  // a long text is shortened, never widens the window
   status_.set_margin_start(6);
   status_.set_margin_end(6);
   status_.set_margin_top(2);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end check of the viewer under a virtual X server: started on a
 # drawing, its window must show the drawing's pixels; Ctrl+Q must end it with
-# return code 0, and so must SIGTERM. Exit 77 means skipped.
+# return code 0, and so must SIGTERM. The bundled WMF and DR2D samples, where
+# present, must fill the view. Exit 77 means skipped.
 # Usage: e2e_viewer.sh PLOTMIRA SOURCE_DIR WORK_DIR
 set -uo pipefail
 
@@ -10,7 +11,7 @@ source_dir=$2
 work=$3
 
 if [[ "${PLOTMIRA_E2E_INSIDE_X:-}" != 1 ]]; then
-  for tool in xvfb-run xdotool import convert; do
+  for tool in xvfb-run xdotool import convert compare; do
     if ! command -v "$tool" >/dev/null 2>&1; then
       echo "skipped: $tool is not installed"
       exit 77
@@ -80,7 +81,16 @@ red_pixels() {
 
 "$plotmira" --version | grep -q '^Plotmira 1\.35' || fail "--version does not name 1.35"
 
-# 1. The drawing named on the command line is shown once the window is up.
+# 1. An empty view (no argument); it ends cleanly on SIGTERM.
+start_viewer
+sleep 1
+empty=$work/empty.png
+import -window "$window" "$empty" || fail "no screenshot of the empty view"
+kill -TERM "$pid"
+wait_exit
+[[ "$rc" == 0 ]] || fail "SIGTERM: return code $rc"
+
+# 2. The drawing named on the command line is shown once the window is up.
 start_viewer "$fixture"
 shot=$work/viewer.png
 count=0
@@ -93,16 +103,32 @@ done
 ((count > 150000)) || fail "the view shows $count pixels of the drawing (log: $(cat "$work/viewer.log"))"
 echo "the view shows $count pixels of the drawing"
 
-# 2. Ctrl+Q quits with return code 0.
+# 3. Ctrl+Q quits with return code 0.
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+q
 wait_exit
 [[ "$rc" == 0 ]] || fail "Ctrl+Q: return code $rc"
 
-# 3. An empty view (no argument) ends cleanly on SIGTERM.
-start_viewer
-kill -TERM "$pid"
-wait_exit
-[[ "$rc" == 0 ]] || fail "SIGTERM: return code $rc"
+# 4. The bundled samples that are drawn fill the view: most of its pixels
+# differ from the empty view's.
+for sample in "$source_dir"/samples/sample.wmf "$source_dir"/samples/sample.dr2d; do
+  [[ -f "$sample" ]] || continue
+  start_viewer "$sample"
+  shot=$work/$(basename "$sample").png
+  changed=0
+  for _ in $(seq 150); do
+    if import -window "$window" "$shot" 2>/dev/null; then
+      changed=$(compare -metric AE -fuzz 5% "$empty" "$shot" null: 2>&1 | awk '{ printf "%d", $1 }')
+    fi
+    ((changed > 100000)) && break
+    sleep 0.2
+  done
+  xdotool windowfocus --sync "$window"
+  xdotool key --clearmodifiers ctrl+q
+  wait_exit
+  ((changed > 100000)) || fail "$(basename "$sample"): only $changed pixels differ from the empty view"
+  [[ "$rc" == 0 ]] || fail "$(basename "$sample"): return code $rc"
+  echo "$(basename "$sample"): $changed pixels differ from the empty view"
+done
 
 echo "PASS"
