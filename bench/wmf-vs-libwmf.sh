@@ -3,17 +3,19 @@
 # and EPS) and prints the times and their ratio. Each conversion runs REPEAT times (default 5)
 # and the mean is reported, so one run of the script gives the figures.
 #
-#   bench/wmf-vs-libwmf.sh [-B BUILD_DIR] [-r REPEAT] [FILE.wmf...]
+#   bench/wmf-vs-libwmf.sh [-B BUILD_DIR] [-r REPEAT] [-S SYMBOL_FONT] [FILE.wmf...]
 #
 # Without FILEs the largest file of ../shared/corpus/wmf/placeable is used.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
 repeat=5
-while getopts "B:r:" opt; do
+symbol_font=""
+while getopts "B:r:S:" opt; do
   case "$opt" in
     B) build="$(cd "$OPTARG" && pwd)" ;;
     r) repeat="$OPTARG" ;;
+    S) symbol_font="$OPTARG" ;;
     *) sed -n '2,8p' "$0" >&2; exit 2 ;;
   esac
 done
@@ -29,7 +31,7 @@ fi
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 
-bash "$root/scripts/libwmf-fontmap.sh" > "$out/Fontmap"
+bash "$root/scripts/libwmf-fontmap.sh" $symbol_font > "$out/Fontmap"
 
 # Mean wall time of REPEAT runs of the command, in milliseconds.
 mean_ms() {

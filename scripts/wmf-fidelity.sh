@@ -4,11 +4,15 @@
 # that agree (see bench/wmf_compare.cpp for the tolerance). Side-by-side pictures
 # (reference | ours | differences) go into the work folder for a person to look at.
 #
-#   scripts/wmf-fidelity.sh [-B BUILD_DIR] [-w WORK_DIR] [-s WIDTHxHEIGHT] [-t TOLERANCE] [FILE...]
+#   scripts/wmf-fidelity.sh [-B BUILD_DIR] [-w WORK_DIR] [-s WIDTHxHEIGHT] [-t TOLERANCE]
+#                           [-S SYMBOL_FONT] [FILE...]
 #
 # BUILD_DIR must hold app/plotmira-convert and bench/wmf_compare (default: build). Without FILEs
 # the corpus folder ../shared/corpus/wmf/placeable is used. libwmf is pointed at the DejaVu fonts
-# that cairo uses too, so that font choice differs as little as possible between the two.
+# that cairo uses too, so that glyphs differ as little as possible between the two. For its
+# "Symbol" that is DejaVu Sans as well, a Latin font, so libwmf shows Symbol letters as Latin ones
+# (D for Δ); -S gives it a Symbol-encoded font instead (e.g. StandardSymbolsPS.t1 of the
+# fonts-urw-base35 package: right letters, but other glyph shapes than ours).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
@@ -16,13 +20,15 @@ work=""
 size="640x480"
 tol=48
 bar=95
-while getopts "B:w:s:t:" opt; do
+symbol_font=""
+while getopts "B:w:s:t:S:" opt; do
   case "$opt" in
     B) build="$(cd "$OPTARG" && pwd)" ;;
     w) work="$OPTARG" ;;
     s) size="$OPTARG" ;;
     t) tol="$OPTARG" ;;
-    *) sed -n '2,12p' "$0" >&2; exit 2 ;;
+    S) symbol_font="$OPTARG" ;;
+    *) sed -n '2,16p' "$0" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
@@ -44,7 +50,8 @@ height="${size#*x}"
 mkdir -p "$work"
 
 fontmap="$work/Fontmap"
-bash "$root/scripts/libwmf-fontmap.sh" > "$fontmap"
+bash "$root/scripts/libwmf-fontmap.sh" $symbol_font > "$fontmap"
+echo "libwmf's Symbol font: ${symbol_font:-DejaVu Sans, as ours (Latin: Symbol letters differ)}"
 
 results="$work/results.tsv"
 printf 'file\tall\tink\tnote\n' > "$results"
