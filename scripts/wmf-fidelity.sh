@@ -28,7 +28,7 @@ while getopts "B:w:s:t:S:" opt; do
     s) size="$OPTARG" ;;
     t) tol="$OPTARG" ;;
     S) symbol_font="$OPTARG" ;;
-    *) sed -n '2,16p' "$0" >&2; exit 2 ;;
+    *) sed -n '2,15p' "$0" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
