@@ -57,14 +57,17 @@ Scene make_scene() {
   // Placeable header, standard header.
   for (int w : {0xCDD7, 0x9AC6, 0, 0, 0, kBoxWidth, kBoxHeight, 1440, 0, 0, 0}) push16(f, w);
   for (int w : {1, 9, 0x0300, 0, 0, 0, 0, 0, 0}) push16(f, w);
-  // One pen for everything; a font.
+  // One pen (slot 0) and one font (slot 1) for everything; text without a background.
   record(f, 0x02FA, {0, 0, 10, 0, 0, 0, 20, 20, 20, 0});
+  record(f, 0x012D, {0, 0});
   std::vector<std::uint8_t> font;
   for (int w : {-120, 0, 0, 0, 400}) push16(font, w);
   font.insert(font.end(), {0, 0, 0, 0, 0, 0, 0, 0});
   for (char c : std::string("DejaVu Sans")) font.push_back(static_cast<std::uint8_t>(c));
   font.push_back(0);
   record(f, 0x02FB, font);
+  record(f, 0x012D, {1, 0});
+  record(f, 0x0102, {1, 0});
   for (int i = 0; i < kRecords; ++i) {
     Shape s;
     s.text = i % 2 == 1;
@@ -95,8 +98,11 @@ Scene make_scene() {
         push16(p, x);
         push16(p, y);
       }
+      // Each brush takes slot 2, is selected, used and deleted, as real files do.
       record(f, 0x02FC, {0, 0, s.r, s.g, s.b, 0, 0, 0});
+      record(f, 0x012D, {2, 0});
       record(f, 0x0324, p);
+      record(f, 0x01F0, {2, 0});
     }
     scene.shapes.push_back(std::move(s));
   }
@@ -121,6 +127,7 @@ void BM_WmfPlayer(benchmark::State& state) {
     std::vector<std::uint8_t> buffer = s.file;  // as render_wmf_file reads it
     wmf_convert_byte_order(buffer);
     RenderStatus status = wmf_play(buffer, data);
+    if (status != RenderStatus::Ok) state.SkipWithError("the generated file did not play whole");
     benchmark::DoNotOptimize(status);
   }
   state.SetItemsProcessed(state.iterations() * kRecords);
@@ -132,22 +139,35 @@ void BM_DirectCairo(benchmark::State& state) {
   CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight));
   CairoContextPtr owner(cairo_create(surface.get()));
   cairo_t* cr = owner.get();
+  const double sx = double(kWidth) / kBoxWidth, sy = double(kHeight) / kBoxHeight;
   for (auto _ : state) {
     cairo_save(cr);
-    cairo_scale(cr, double(kWidth) / kBoxWidth, double(kHeight) / kBoxHeight);
+    cairo_matrix_t device;
+    cairo_get_matrix(cr, &device);
+    cairo_scale(cr, sx, sy);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     for (const Shape& shape : s.shapes) {
       if (shape.text) {
-        cairo_move_to(cr, shape.x, shape.y);
+        // Text hangs below its reference point: one baseline offset by the ascent.
+        cairo_save(cr);
+        cairo_new_path(cr);
+        cairo_set_matrix(cr, &device);
+        cairo_translate(cr, shape.x * sx, shape.y * sy);
         cairo_set_source_rgb(cr, shape.r / 256.0, shape.g / 256.0, shape.b / 256.0);
         cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
                                CAIRO_FONT_WEIGHT_NORMAL);
-        cairo_matrix_t ctm, font_matrix;
-        cairo_get_matrix(cr, &ctm);
-        cairo_matrix_init_scale(&font_matrix, 120, 120);
+        cairo_matrix_t font_matrix;
+        cairo_matrix_init_scale(&font_matrix, 120 * sx, 120 * sy);
         cairo_set_font_matrix(cr, &font_matrix);
+        cairo_font_extents_t font;
+        cairo_font_extents(cr, &font);
+        cairo_move_to(cr, 0, font.ascent);
         cairo_show_text(cr, shape.chars.c_str());
+        cairo_new_path(cr);
+        cairo_restore(cr);
         continue;
       }
+      cairo_new_path(cr);
       bool first = true;
       for (auto [x, y] : shape.points) {
         if (first) {
@@ -158,16 +178,18 @@ void BM_DirectCairo(benchmark::State& state) {
         first = false;
       }
       cairo_close_path(cr);
+      cairo_set_source_rgb(cr, shape.r / 256.0, shape.g / 256.0, shape.b / 256.0);
+      cairo_fill_preserve(cr);
+      cairo_save(cr);
+      cairo_set_matrix(cr, &device);
       cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
       cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
       cairo_set_dash(cr, nullptr, 0, 0);
       cairo_set_source_rgb(cr, 20 / 256.0, 20 / 256.0, 20 / 256.0);
-      cairo_set_line_width(cr, 10);
+      cairo_set_line_width(cr, 10 * sx);
       cairo_stroke_preserve(cr);
-      cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-      cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-      cairo_set_source_rgb(cr, shape.r / 256.0, shape.g / 256.0, shape.b / 256.0);
-      cairo_fill(cr);
+      cairo_restore(cr);
+      cairo_new_path(cr);
     }
     cairo_new_path(cr);
     cairo_restore(cr);
