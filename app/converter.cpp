@@ -167,7 +167,11 @@ ConversionReport convert_file(const ConvertOptions& options, ExportFormat format
   }
 
   if (!result.written) {
-    if (render_status_is_failure(result.render)) {
+    if (result.render == RenderStatus::NotDrawable) {
+      // A kind we recognise, but its renderer is not part of this build.
+      report.message = prefixed(input + ": not converted (this build does not draw " +
+                                std::string(document_kind_name(kind)) + " files)");
+    } else if (render_status_is_failure(result.render)) {
       std::string reason(render_status_name(result.render));
       if (kind == DocumentKind::Dr2d) {
         if (const std::string detail = dr2d_read_failure_message(input); !detail.empty()) {

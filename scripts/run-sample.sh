@@ -31,7 +31,7 @@ for f in "${samples[@]}"; do
       [ -n "$message" ] && echo "$message"
       echo "$f ($kind) -> $target"
       written=$((written + 1))
-    elif [[ $message == *"not a drawable file"* ]]; then
+    elif [[ $message == *"this build does not draw"* ]]; then
       # Recognised, but this build has no renderer for the kind yet.
       echo "$f ($kind): not drawn by this build, skipped"
       break
