@@ -49,7 +49,13 @@ int main(int argc, char** argv) {
   // A line that cannot be read is no error: the window opens empty.
   VectorFileArgs args = readargs_vector_file(words);
   std::optional<std::string> vector_file;
-  if (args.status == ReadArgsStatus::Ok) vector_file = args.vector_file;
+  if (args.status == ReadArgsStatus::Ok) {
+    vector_file = args.vector_file;
+  } else if (!words.empty()) {
+    // Said once, so that an empty window after a mistyped line is no riddle.
+    std::fprintf(stderr, "plotmira: %s (template VectorFile/A); opening an empty view\n",
+                 std::string(readargs_status_name(args.status)).c_str());
+  }
   application_run(vector_file);
   return 0;
 }
