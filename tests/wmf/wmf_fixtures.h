@@ -98,6 +98,59 @@ inline std::map<std::string, std::vector<std::uint8_t>> wmf_fuzz_seeds() {
                             .raw(0x0B23, blt)
                             .rec(0x0922, {0x20, 0xCC, 0, 0, 0, 10, 10, 40, 40})
                             .finish();
+  seeds["objects-window-savedc.wmf"] = WmfWriter(0, 0, 400, 300)
+                                           .create_pen(1, 0, 255, 0, 0)
+                                           .create_brush(2, 0, 0, 255, 3)
+                                           .create_font(-30, "Arial", 0, 700)
+                                           .select(1)
+                                           .select(0)
+                                           .window_org(-100, 300)
+                                           .window_ext(800, -600)
+                                           .rec(0x001E)
+                                           .rec(0x020F, {10, -20})
+                                           .rec(0x0410, {3, 2, 3, 2})
+                                           .rec(0x0415, {50, 50, -50, -50})
+                                           .ellipse(-90, 200, 300, -200)
+                                           .rec(0x0127, {0xFFFF})
+                                           .remove(1)
+                                           .create_brush(0, 9, 9, 9)
+                                           .select(1)
+                                           .rec(0x0102, {2})
+                                           .color(0x0201, 200, 200, 0)
+                                           .rectangle(0, 0, 100, 100)
+                                           .finish();
+  seeds["exttextout.wmf"] = WmfWriter(0, 0, 400, 100)
+                                .font(-24, "Symbol", 2, 400, 0, 450)
+                                .rec(0x012E, {1 | 6 | 24})
+                                .rec(0x0214, {50, 10})
+                                .exttextout(0, 0, 0x0006, {0, 0, 200, 60}, "abgd", {20, 20, 20, 20})
+                                .exttextout(5, 5, 0, {}, "Caf\xE9")
+                                .finish();
+  seeds["arcs-pixels.wmf"] = WmfWriter(0, 0, 100, 100)
+                                 .rec(0x0817, {0, 50, 50, 100, 100, 100, 0, 0})
+                                 .rec(0x081A, {100, 50, 0, 50, 90, 90, 10, 10})
+                                 .rec(0x0830, {10, 10, 90, 90, 80, 80, 20, 20})
+                                 .raw(0x041F, {1, 2, 3, 0, 40, 0, 20, 0})
+                                 .rec(0x061D, {0x0042, 0x0000, 20, 30, 70, 50})
+                                 .finish();
+  std::vector<std::uint8_t> dib = {40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 1, 0};
+  dib.resize(40, 0);
+  for (std::uint8_t b : {0, 0, 255, 0, 255, 0, 0, 0, 0x40, 0, 0, 0, 0x80, 0, 0, 0})
+    dib.push_back(b);
+  std::vector<std::uint8_t> stretchdib;
+  WmfWriter::push32(stretchdib, 0x00CC0020);
+  for (int v : {0, 2, 2, 0, 0, 50, 50, 10, 10})
+    WmfWriter::push16(stretchdib, static_cast<std::uint16_t>(v));
+  stretchdib.insert(stretchdib.end(), dib.begin(), dib.end());
+  std::vector<std::uint8_t> pattern = {5, 0, 0, 0};
+  pattern.insert(pattern.end(), dib.begin(), dib.end());
+  seeds["dib.wmf"] = WmfWriter(0, 0, 100, 100)
+                         .raw(0x0F43, stretchdib)
+                         .raw(0x0142, pattern)
+                         .select(0)
+                         .rectangle(50, 50, 100, 100)
+                         .rec(0x0940, {0x0021, 0x00F0, 0, 0, 0, 20, 20, 0, 0})
+                         .finish();
   seeds["truncated.wmf"] =
       WmfWriter(0, 0, 100, 100).points(0x0324, {{1, 2}, {50, 60}}, 900).finish(false);
   return seeds;
