@@ -18,6 +18,11 @@ constexpr std::uint32_t kBiAlphaBitfields = 6;
 
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
 
+// Run-length bitmaps larger than this need at least one data byte per kWmfDibRlePixelsPerByte
+// pixels.
+constexpr std::int64_t kWmfDibRleFreePixels = std::int64_t{4} * 1024 * 1024;
+constexpr std::int64_t kWmfDibRlePixelsPerByte = 1024;
+
 std::uint16_t read_u16(std::span<const std::uint8_t> d, std::size_t at) {
   return static_cast<std::uint16_t>(d[at] | (d[at + 1] << 8));
 }
@@ -344,6 +349,13 @@ WmfDibStatus wmf_decode_dib(std::span<const std::uint8_t> dib, std::uint16_t col
   if (const WmfDibStatus s = read_palette(dib, h, color_usage, palette, bits_offset);
       s != WmfDibStatus::Ok) {
     return s;
+  }
+  // Run-length data cannot be checked against the size up front, but an encoder's runs cover
+  // at most a few hundred pixels per byte: a large bitmap from a few bytes is not allocated.
+  if (rle && h.width * rows > kWmfDibRleFreePixels &&
+      h.width * rows / kWmfDibRlePixelsPerByte >
+          static_cast<std::int64_t>(dib.size() - bits_offset)) {
+    return WmfDibStatus::TooLarge;
   }
   const WmfDibStatus status = rle ? decode_rle(dib, bits_offset, h, palette, out)
                                   : decode_uncompressed(dib, bits_offset, h, palette, out);

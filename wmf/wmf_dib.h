@@ -36,6 +36,8 @@ struct WmfDibImage {
 // keeps two-colour masks and monochrome art legible.
 //
 // Uncompressed data that is too short gives Truncated and an empty image; RLE data that ends
-// early gives Truncated with what was decoded (undecoded pixels transparent).
+// early gives Truncated with what was decoded (undecoded pixels transparent). An RLE bitmap of
+// more than 4 Mpixels whose data averages more than 1024 pixels per byte gives TooLarge, so a
+// few hostile bytes cannot claim a huge allocation.
 WmfDibStatus wmf_decode_dib(std::span<const std::uint8_t> dib, std::uint16_t color_usage,
                             WmfDibImage& out);

@@ -325,6 +325,7 @@ TEST(DibErrors, BadHeadersAndShortDataGiveAStatusAndNoImage) {
       {"too_many_pixels", Dib{.width = 16000, .height = 16000}.build(), WmfDibStatus::TooLarge},
       {"most_negative_height", Dib{.width = 1, .height = INT32_MIN}.build(),
        WmfDibStatus::TooLarge},
+      {"huge_rle_from_few_bytes", rle8(4000, 4000, {0, 1}).build(), WmfDibStatus::TooLarge},
       {"huge_within_cap_but_no_data", Dib{.width = 8000, .height = 8000}.build(),
        WmfDibStatus::Truncated},
   };
