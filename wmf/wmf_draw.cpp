@@ -197,10 +197,11 @@ void wmf_draw_createpenindirect(WmfBytes record, RendererData& data) {
   WmfObject object;
   object.kind = WmfObjectKind::Pen;
   WmfPen& pen = object.pen;
+  // 5 is the null pen. Inside-frame (6), user styles without their entries
+  // (7) and any unknown style draw solid; alternate (8) is dotted.
   std::int32_t kind = rec.style & 0x0F;
-  pen.dash = kind <= 4 ? kind : kWmfDashNone;
-  pen.visible = kind <= 4 || kind == 6 ? 1 : 0;  // 6: inside frame, drawn solid
-  if (kind == 6) pen.dash = 0;
+  pen.visible = kind == 5 ? 0 : 1;
+  pen.dash = kind == 5 ? kWmfDashNone : kind <= 4 ? kind : kind == 8 ? 2 : 0;
   std::int32_t cap = rec.style & 0x0F00;
   pen.cap = (cap == 0 || cap == 0x100 || cap == 0x200) ? cap : -1;
   std::int32_t join = rec.style & 0xF000;

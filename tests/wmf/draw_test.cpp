@@ -21,6 +21,7 @@ TEST(WmfPens, WidthStyleAndZeroWidth) {
   } cases[] = {
       {"width 0 is one device pixel", 0, 0, 505, 50, 50, false},
       {"null pen strokes nothing", 5, 0, 505, 1, 0, false},
+      {"user style without its entries is solid", 7, 0, 505, 50, 50, false},
       {"width 100 is 10 pixels", 0x0200, 100, 500, 45, 54, false},
       {"dashed hairline", 1, 0, 505, 50, 50, true},
   };
