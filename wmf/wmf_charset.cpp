@@ -18,7 +18,7 @@ constexpr char32_t kReplacement = 0xFFFD;
 // Stands for the second byte of a double-byte character: invisible and without width.
 constexpr char32_t kZeroWidthSpace = 0x200B;
 
-enum class FontTable { CodePage, Symbol, MtExtra };
+enum class FontTable { CodePage, Symbol, MtExtra, Wingdings, OtherSymbolFont };
 
 bool face_is(std::string_view face, std::string_view name) {
   return face.size() == name.size() &&
@@ -28,8 +28,18 @@ bool face_is(std::string_view face, std::string_view name) {
          });
 }
 
+bool face_starts_with(std::string_view face, std::string_view prefix) {
+  return face.size() >= prefix.size() && face_is(face.substr(0, prefix.size()), prefix);
+}
+
 FontTable font_table_for(std::uint8_t charset, std::string_view face) {
   if (face_is(face, "MT Extra")) return FontTable::MtExtra;
+  if (face_is(face, "Wingdings")) return FontTable::Wingdings;
+  // Picture fonts with their own encodings: their glyphs are not letters of any code page.
+  if (face_starts_with(face, "Wingdings") || face_is(face, "Webdings") ||
+      face_is(face, "Marlett") || face_is(face, "ZapfDingbats") || face_is(face, "Zapf Dingbats")) {
+    return FontTable::OtherSymbolFont;
+  }
   if (charset == kWmfSymbolCharset || face_is(face, "Symbol") || face_is(face, "Euclid Symbol")) {
     return FontTable::Symbol;
   }
@@ -55,6 +65,8 @@ char32_t code_point_of(std::uint8_t byte, FontTable table, std::span<const char1
   switch (table) {
     case FontTable::Symbol: return wmf_symbol_font_table()[byte - 0x20];
     case FontTable::MtExtra: return wmf_mt_extra_font_table()[byte - 0x20];
+    case FontTable::Wingdings: return wmf_wingdings_font_table()[byte - 0x20];
+    case FontTable::OtherSymbolFont: return byte == 0x20 ? U' ' : kReplacement;
     case FontTable::CodePage: break;
   }
   if (byte == 0x7F) return U' ';

@@ -15,3 +15,7 @@ std::span<const char16_t> wmf_symbol_font_table();
 // Bytes 0x20-0xFF (224 entries) of MathType's "MT Extra" font; bytes without a known glyph
 // hold U+FFFD.
 std::span<const char16_t> wmf_mt_extra_font_table();
+
+// Bytes 0x20-0xFF (224 entries) of the "Wingdings" font; glyphs without a Unicode equivalent in
+// the Basic Multilingual Plane hold U+FFFD.
+std::span<const char16_t> wmf_wingdings_font_table();

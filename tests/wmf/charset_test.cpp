@@ -52,6 +52,8 @@ TEST(WmfCharset, ConvertsEachCodePageAndSymbolFont) {
       {"symbol_undefined", "\x80\xF0\xFF", 2, "Symbol", "\uFFFD\uFFFD\uFFFD"},
       {"euclid_symbol", "\xEF", 0, "Euclid Symbol", "⎪"},
       {"mt_extra", "l", 2, "MT Extra", "ℓ"},
+      {"wingdings_not_greek", "l\xFC\xFE^", 2, "Wingdings", "●✓☑♈"},
+      {"other_picture_font", "a b", 2, "Webdings", "\uFFFD \uFFFD"},
       {"stops_at_nul", std::string("ab\0cd", 5), 0, "Arial", "ab"},
       {"control_bytes_become_spaces", "a\tb\rc\x7F", 0, "Arial", "a b c "},
       {"empty", "", 0, "Arial", ""},
@@ -91,7 +93,7 @@ TEST(WmfCharset, EveryByteOfEveryCharsetGivesOneValidCodePoint) {
   // One code point per byte keeps spacing arrays aligned; cairo refuses invalid UTF-8.
   std::string all;
   for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
-  for (const char* face : {"Arial", "Symbol", "MT Extra"}) {
+  for (const char* face : {"Arial", "Symbol", "MT Extra", "Wingdings", "Webdings"}) {
     for (int charset = 0; charset < 256; ++charset) {
       const std::string out = wmf_text_to_utf8(all, static_cast<std::uint8_t>(charset), face);
       ASSERT_EQ(count_code_points(out), 255) << face << " charset " << charset;
