@@ -271,19 +271,19 @@ void wmf_bitmap_dibcreatepatternbrush(WmfBytes record, RendererData& data) {
   object.kind = WmfObjectKind::Brush;
   object.brush.style = kWmfBrushSolid;
   object.brush.color = {128, 128, 128};  // what shows when the pattern cannot
-  if (style != kWmfBrushPattern) {
+  // Writers put a device-independent bitmap here whatever the style says, even
+  // for the plain pattern style; whatever decodes is the brush's tile.
+  WmfDibImage decoded;
+  if (wmf_decode_dib(dib, usage, decoded) == WmfDibStatus::Ok && decoded.width > 0 &&
+      decoded.height > 0) {
     auto image = std::make_shared<WmfPatternImage>();
-    WmfDibImage decoded;
-    if (wmf_decode_dib(dib, usage, decoded) == WmfDibStatus::Ok && decoded.width > 0 &&
-        decoded.height > 0) {
-      image->width = decoded.width;
-      image->height = decoded.height;
-      image->pixels = std::move(decoded.pixels);
-      object.brush.style = kWmfBrushPattern;
-      object.brush.pattern = std::move(image);
-    } else {
-      data.wmf.partial = true;
-    }
+    image->width = decoded.width;
+    image->height = decoded.height;
+    image->pixels = std::move(decoded.pixels);
+    object.brush.style = kWmfBrushPattern;
+    object.brush.pattern = std::move(image);
+  } else if (style != kWmfBrushPattern) {
+    data.wmf.partial = true;
   }
   if (!wmf_object_create(data.wmf.objects, object)) data.wmf.partial = true;
 }
