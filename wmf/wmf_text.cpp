@@ -60,10 +60,15 @@ double wmf_apply_font(cairo_t* target, const WmfPlayer& player) {
       if (natural > 0) em_x *= std::clamp(wanted / natural, 0.1, 10.0);
     }
   }
-  // Beyond this size glyphs are larger than any target; keep their rasters bounded.
-  constexpr double kMaxEm = 4096;
+  // Beyond this size glyphs are larger than any target; keep their rasters
+  // bounded. Glyphs below half a pixel are not drawn, and the font engine
+  // refuses (and stops the context) for extreme stretches: keep the ratio sane.
+  constexpr double kMaxEm = 4096, kMinEm = 0.5, kMaxStretch = 64;
   em_x = std::min(em_x, kMaxEm);
   em_y = std::min(em_y, kMaxEm);
+  if (!(em_x >= kMinEm && em_y >= kMinEm)) return 0;
+  em_x = std::min(em_x, em_y * kMaxStretch);
+  em_y = std::min(em_y, em_x * kMaxStretch);
   cairo_matrix_init_scale(&m, em_x, em_y);
   cairo_set_font_matrix(target, &m);
   return em_y;
@@ -160,6 +165,7 @@ void draw_text(RendererData& data, std::int32_t x, std::int32_t y, std::string_v
   cairo_translate(cr, fx, fy);
   if (dc.font.escapement != 0) cairo_rotate(cr, -dc.font.escapement * M_PI / 1800.0);
   double em = wmf_apply_font(cr, player);
+  if (em == 0) return;  // too small to see
 
   std::vector<std::size_t> starts;
   bool spaced = ext != nullptr && !ext->spacing.empty();

@@ -174,3 +174,25 @@ TEST(WmfText, ShortTextIsDrawn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WmfText, ExtremeSizesLeaveTheContextUsable) {
+  // A box 1 unit wide and 10000 high stretches glyphs 10000 times across;
+  // a font engine refuses such a font and would stop the context.
+  for (auto box :
+       {std::array<int, 2>{1, 10000}, std::array<int, 2>{10000, 1}, std::array<int, 2>{1, 1}}) {
+    WmfCanvas canvas(64, 48);
+    std::vector<std::uint8_t> file =
+        WmfWriter(0, 0, static_cast<std::int16_t>(box[0]), static_cast<std::int16_t>(box[1]))
+            .font(-32000, "DejaVu Sans", 0, 700, 1, 450)
+            .textout(0, 0, "Wide")
+            .font(24, "DejaVu Sans")
+            .exttextout(0, 0, 0, {}, "Thin", {30000, -30000, 1, 2})
+            .finish();
+    EXPECT_EQ(canvas.play(file), RenderStatus::Ok) << box[0] << " x " << box[1];
+    EXPECT_EQ(cairo_status(canvas.cr()), CAIRO_STATUS_SUCCESS) << box[0] << " x " << box[1];
+  }
+}
+
+}  // namespace
