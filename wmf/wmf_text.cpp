@@ -71,7 +71,7 @@ double wmf_apply_font(cairo_t* target, const WmfPlayer& player) {
   em_y = std::min(em_y, em_x * kMaxStretch);
   cairo_matrix_init_scale(&m, em_x, em_y);
   cairo_set_font_matrix(target, &m);
-  return em_y;
+  return std::max(em_x, em_y);
 }
 
 void wmf_text_settextcolor(WmfBytes record, RendererData& data) {
@@ -115,6 +115,19 @@ void wmf_text_createfontindirect(WmfBytes record, RendererData& data) {
 }
 
 namespace {
+
+// Glyphs larger than this are filled as outlines: rasters of that size would
+// fill the glyph caches for nothing.
+constexpr double kLargestRasterEm = 256;
+
+void show(cairo_t* cr, const char* utf8, bool as_outline) {
+  if (!as_outline) {
+    cairo_show_text(cr, utf8);
+    return;
+  }
+  cairo_text_path(cr, utf8);
+  cairo_fill(cr);
+}
 
 // Byte offsets of the code points of `text`, and its length at the end.
 std::vector<std::size_t> code_point_starts(const std::string& text) {
@@ -206,12 +219,12 @@ void draw_text(RendererData& data, std::int32_t x, std::int32_t y, std::string_v
     for (std::size_t i = 0; i < count; ++i) {
       std::string one = text.substr(starts[i], starts[i + 1] - starts[i]);
       cairo_move_to(cr, pen_x, baseline);
-      cairo_show_text(cr, one.c_str());
+      show(cr, one.c_str(), em > kLargestRasterEm);
       pen_x += ext->advance(i) * sx;
     }
   } else {
     cairo_move_to(cr, left, baseline);
-    cairo_show_text(cr, text.c_str());
+    show(cr, text.c_str(), em > kLargestRasterEm);
   }
   if (dc.font.underline || dc.font.strike_out) {
     double thickness = std::max(1.0, em / 18);
