@@ -251,7 +251,8 @@ class BatchReporter {
 int run_batch(const ConvertOptions& options, ConvertIo& io) {
   std::error_code ec;
   fs::create_directories(options.output_dir, ec);
-  if (!fs::is_directory(options.output_dir)) {
+  std::error_code ignored;  // ec keeps the reason the directory could not be made
+  if (!fs::is_directory(options.output_dir, ignored)) {
     io.err << prefixed("cannot use output directory " + options.output_dir +
                        (ec ? ": " + ec.message() : std::string(": not a directory")))
            << '\n';

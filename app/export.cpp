@@ -78,13 +78,17 @@ std::string cairo_message(cairo_status_t status) {
   return std::string("cairo: ") + cairo_status_to_string(status);
 }
 
+// Bytes of the output's name kept in the temporary name: with the dot and
+// the suffix it stays within the usual 255-byte limit of a name.
+constexpr std::size_t kTemporaryNameStem = 200;
+
 // A name of our own beside the output, so that the rename stays within one
 // file system and cannot meet another export's temporary file.
 std::string temporary_path_for(const std::filesystem::path& output) {
   static std::atomic<unsigned> counter{0};
   // Appended piece by piece: g++ 12 at -O3 warns falsely on "." + string.
   std::string name(".");
-  name += output.filename().string();
+  name += output.filename().string().substr(0, kTemporaryNameStem);
   name += ".tmp-";
   name += std::to_string(::getpid());
   name += '-';

@@ -160,6 +160,17 @@ TEST(Export, ALinkIsWrittenThrough) {
   EXPECT_NE(read_file(target).find("<svg"), std::string::npos);
 }
 
+// The temporary file beside the output must fit the file system's name
+// limit even when the output's own name is as long as that limit allows.
+TEST(Export, ALongestFileNameIsWritten) {
+  TempDir dir;
+  const std::string name = std::string(255 - 4, 'n') + ".png";
+  RendererData data = empty_document(10, 10);
+  const ExportResult result = export_document(data, ExportFormat::Png, dir.file(name));
+  EXPECT_TRUE(result.written) << result.message;
+  EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{name});
+}
+
 // Every way to fail leaves the folder as it was: an existing output keeps its
 // contents and no temporary file remains.
 TEST(Export, FailureLeavesNoFileAndKeepsTheOldOne) {
