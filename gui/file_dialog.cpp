@@ -2,11 +2,11 @@
 
 namespace {
 
-Glib::RefPtr<Gtk::FileFilter> make_filter(const FileFilterSpec& spec) {
+Glib::RefPtr<Gtk::FileFilter> make_filter(const FileFilterSpec& wanted) {
   auto filter = Gtk::FileFilter::create();
-  filter->set_name(Glib::ustring(spec.name.data(), spec.name.size()));
-  if (spec.suffixes.empty()) filter->add_pattern("*");
-  for (std::string_view suffix : spec.suffixes) filter->add_suffix(std::string(suffix));
+  filter->set_name(Glib::ustring(wanted.name.data(), wanted.name.size()));
+  if (wanted.suffixes.empty()) filter->add_pattern("*");
+  for (std::string_view suffix : wanted.suffixes) filter->add_suffix(std::string(suffix));
   return filter;
 }
 
@@ -25,21 +25,20 @@ Glib::RefPtr<Gio::File> start_folder(const std::string& drawer) {
 void FileDialog::request(Gtk::Window& parent, FileRequestUse use, std::string& drawer,
                          std::string& file_name, Chosen on_chosen) {
   if (dialog_ && dialog_->get_visible()) return;
-  const FileRequestSpec& spec = file_request_spec(use);
-  auto action = spec.save ? Gtk::FileChooser::Action::SAVE : Gtk::FileChooser::Action::OPEN;
+  const FileRequestSpec& wanted = file_request_spec(use);
+  auto action = wanted.save ? Gtk::FileChooser::Action::SAVE : Gtk::FileChooser::Action::OPEN;
   // In save mode the dialog asks before it lets an existing file be replaced.
-  dialog_ = Gtk::FileChooserNative::create(Glib::ustring(spec.title.data(), spec.title.size()),
+  dialog_ = Gtk::FileChooserNative::create(Glib::ustring(wanted.title.data(), wanted.title.size()),
                                            parent, action, "OK", "Cancel");
   Gtk::FileChooserNative& dialog = *dialog_;
   dialog.set_modal(true);
   // The first filter added is the one in effect.
-  for (const FileFilterSpec& filter_spec : spec.filters)
-    dialog.add_filter(make_filter(filter_spec));
+  for (const FileFilterSpec& filter : wanted.filters) dialog.add_filter(make_filter(filter));
 
   try {
     dialog.set_current_folder(start_folder(drawer));
     if (!file_name.empty()) {
-      if (spec.save) {
+      if (wanted.save) {
         dialog.set_current_name(file_name);
       } else {
         std::string proposed = file_request_join(drawer, file_name);

@@ -72,7 +72,7 @@ const DetectCase kCases[] = {
      DocumentKind::Wmf},
     {"wmf_without_placeable_header", "\x01\0\x09\0\0\x03\x20\0\0\0\x02\0\x10\0\0\0\0\0"s,
      DocumentKind::Unrecognised},
-    {"dr2d", "FORM\0\0\0\x40" "DR2DDRHD\0\0\0\x10"s + std::string(16, '\0'), DocumentKind::Dr2d},
+    {"dr2d", "FORM\0\0\0@DR2DDRHD\0\0\0\x10"s + std::string(16, '\0'), DocumentKind::Dr2d},
     {"gzip_svg", gzip(kDecl + kSvg), DocumentKind::Svg},
     {"gzip_bom_svg", gzip(kBom + kSvg), DocumentKind::Svg},
     {"gzip_svg_behind_comment", gzip(kDecl + comment(3500) + kSvg), DocumentKind::Svg},

@@ -59,12 +59,12 @@ TEST(FileRequestTest, DialogsHaveTheirTitlesModesAndFilters) {
                             {FileRequestUse::SaveEps, "Save as EPS...", "eps"},
                             {FileRequestUse::SavePng, "Save as PNG...", "png"}};
   for (const SaveCase& c : saves) {
-    const FileRequestSpec& spec = file_request_spec(c.use);
-    EXPECT_EQ(spec.title, c.title);
-    EXPECT_TRUE(spec.save);
-    ASSERT_EQ(spec.filters.size(), 1u);
-    ASSERT_EQ(spec.filters[0].suffixes.size(), 1u);
-    EXPECT_EQ(spec.filters[0].suffixes[0], c.suffix);
+    const FileRequestSpec& request = file_request_spec(c.use);
+    EXPECT_EQ(request.title, c.title);
+    EXPECT_TRUE(request.save);
+    ASSERT_EQ(request.filters.size(), 1u);
+    ASSERT_EQ(request.filters[0].suffixes.size(), 1u);
+    EXPECT_EQ(request.filters[0].suffixes[0], c.suffix);
   }
 }
 
