@@ -47,13 +47,18 @@ void release_tree(SvgDocument& document) {
 SvgStatus resolve_pending_paints(SvgDocument& document) {
   for (SvgPendingPaint& pending : document.pending_paints) {
     SvgStyle& style = *pending.style;
-    if ((style.pending & pending.which) == 0) continue;  // a later value replaced it
-    style.pending &= ~pending.which;
-    bool fill = pending.which == kSvgStylePendingFill;
-    SvgPaint& paint = fill ? style.fill_paint : style.stroke_paint;
-    // A reference that still names no paint server leaves the property as it was.
-    if (paint.parse(document, pending.value) == SvgStatus::Ok) {
-      style.flags |= fill ? kSvgStyleFill : kSvgStyleStroke;
+    if ((style.pending & pending.which) != 0) {  // else a later value replaced it
+      style.pending &= ~pending.which;
+      bool fill = pending.which == kSvgStylePendingFill;
+      SvgPaint& paint = fill ? style.fill_paint : style.stroke_paint;
+      // A reference that still names no paint server leaves the property as it was.
+      if (paint.parse(document, pending.value) == SvgStatus::Ok) {
+        style.flags |= fill ? kSvgStyleFill : kSvgStyleStroke;
+      }
+    }
+    if (pending.element->pending_paint) {
+      pending.element->pending_paint = false;
+      svg_pending_adjust(*pending.element, -1);
     }
   }
   document.pending_paints.clear();
@@ -61,75 +66,54 @@ SvgStatus resolve_pending_paints(SvgDocument& document) {
 }
 
 // Copies for the uses whose references were unresolved at their start tags,
-// in dependency order: a use copies its target once every pending use inside
-// the target is settled. Uses on a reference cycle stay empty.
+// in dependency order: a use copies its target once nothing inside the
+// target waits any more. Uses whose targets never settle (reference cycles,
+// and uses that depend on one) stay empty.
 SvgStatus resolve_pending_uses(SvgDocument& document) {
-  struct Node {
-    SvgElement* use = nullptr;
-    SvgElement* target = nullptr;
-    std::vector<size_t> dependencies;
-    size_t next = 0;
-    size_t stack_position = 0;
-    int state = 0;  // 0 not seen, 1 on the stack, 2 settled
-    bool cyclic = false;
-  };
-  std::vector<Node> nodes;
-  std::unordered_map<const SvgElement*, size_t> node_of;
+  std::unordered_map<const SvgElement*, std::vector<SvgElement*>> waiting;  // by target
+  std::vector<std::pair<SvgElement*, const SvgElement*>> ready;             // use, target
+  std::vector<SvgElement*> unresolvable;
   for (const SvgPendingUse& pending : document.pending_uses) {
-    if (!pending.use->pending_use || node_of.count(pending.use) != 0) continue;
-    node_of.emplace(pending.use, nodes.size());
-    Node node;
-    node.use = pending.use;
-    node.target = SvgIdTable::find(document.ids, pending.id);
-    nodes.push_back(std::move(node));
+    SvgElement* use = pending.use;
+    if (!use->pending_use) continue;
+    const SvgElement* target = SvgIdTable::find(document.ids, pending.id);
+    if (target == nullptr) {
+      unresolvable.push_back(use);
+    } else if (target->pending_below == 0) {
+      ready.emplace_back(use, target);
+    } else {
+      waiting[target].push_back(use);
+    }
   }
-
-  auto visit = [&](size_t index, std::vector<size_t>& stack) {
-    Node& node = nodes[index];
-    node.state = 1;
-    node.stack_position = stack.size();
-    stack.push_back(index);
-    if (node.target == nullptr) return;
-    std::vector<const SvgElement*> work{node.target};
-    while (!work.empty()) {
-      const SvgElement* element = work.back();
-      work.pop_back();
-      if (element->pending_use) {
-        auto found = node_of.find(element);
-        if (found != node_of.end()) node.dependencies.push_back(found->second);
-      }
-      if (const SvgGroup* group = element->group()) {
-        for (const auto& child : group->children) work.push_back(child.get());
-      }
+  // Settling a use may complete the subtrees that enclose it.
+  auto settle = [&](SvgElement* use, bool release_waiting) {
+    use->pending_use = false;
+    for (SvgElement* e = use; e != nullptr; e = e->parent) {
+      if (--e->pending_below != 0 || !release_waiting) continue;
+      auto found = waiting.find(e);
+      if (found == waiting.end()) continue;
+      for (SvgElement* waiter : found->second) ready.emplace_back(waiter, e);
+      waiting.erase(found);
     }
   };
-
+  for (SvgElement* use : unresolvable) {
+    if (!use->pending_use) continue;
+    svg_use_reset(*use);
+    settle(use, true);
+  }
   SvgStatus result = SvgStatus::Ok;
-  std::vector<size_t> stack;
-  for (size_t start = 0; start < nodes.size(); ++start) {
-    if (nodes[start].state != 0) continue;
-    visit(start, stack);
-    while (!stack.empty()) {
-      Node& node = nodes[stack.back()];
-      if (node.next < node.dependencies.size()) {
-        size_t dependency = node.dependencies[node.next++];
-        if (nodes[dependency].state == 1) {
-          for (size_t k = nodes[dependency].stack_position; k < stack.size(); ++k) {
-            nodes[stack[k]].cyclic = true;
-          }
-        } else if (nodes[dependency].state == 0) {
-          visit(dependency, stack);
-        }
-        continue;
-      }
-      stack.pop_back();
-      node.state = 2;
-      node.use->pending_use = false;
-      if (node.target == nullptr || node.cyclic) {
-        svg_use_reset(*node.use);
-      } else {
-        result = first_failure(result, svg_use_attach_copy(*node.use, *node.target));
-      }
+  while (!ready.empty()) {
+    auto [use, target] = ready.back();
+    ready.pop_back();
+    if (!use->pending_use) continue;
+    result = first_failure(result, svg_use_attach_copy(*use, *target));
+    settle(use, true);
+  }
+  for (auto& [target, uses] : waiting) {
+    for (SvgElement* use : uses) {
+      if (!use->pending_use) continue;
+      svg_use_reset(*use);
+      settle(use, false);
     }
   }
   document.pending_uses.clear();
@@ -219,7 +203,8 @@ SvgStatus svg_document_defer_paint(SvgDocument& document, SvgStyle& style, uint3
   if (!id || SvgIdTable::find(document.ids, *id) != nullptr) return SvgStatus::NothingBuilt;
   if (!svg_document_may_allocate(document)) return SvgStatus::OutOfMemory;
   try {
-    document.pending_paints.push_back(SvgPendingPaint{&style, which, std::string(value)});
+    document.pending_paints.push_back(
+        SvgPendingPaint{parser.current, &style, which, std::string(value)});
   } catch (const std::bad_alloc&) {
     return SvgStatus::OutOfMemory;
   }
@@ -245,6 +230,7 @@ SvgStatus SvgDocument::parse_chunk_begin(SvgDocument& document) {
   parser.expat.reset();
   release_tree(document);
   document.allocation_failed = false;
+  document.element_limit_reached = false;
   if (svg_parser_start(parser) != SvgStatus::Ok) parser.status = SvgStatus::OutOfMemory;
   parser.halted = parser.status;
   return parser.status;

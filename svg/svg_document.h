@@ -26,8 +26,9 @@ struct SvgPendingUse {
 
 // A fill or stroke "url(#id)" that named no element yet when it was read.
 struct SvgPendingPaint {
-  SvgStyle* style = nullptr;
-  uint32_t which = 0;  // kSvgStylePendingFill or kSvgStylePendingStroke
+  SvgElement* element = nullptr;
+  SvgStyle* style = nullptr;  // the element's
+  uint32_t which = 0;         // kSvgStylePendingFill or kSvgStylePendingStroke
   std::string value;
 };
 
@@ -41,6 +42,10 @@ struct SvgDocument final : SvgPaintServers {
   // Bookkeeping beyond the tree itself.
   uint64_t element_count = 0;
   uint64_t element_limit = kSvgDefaultElementLimit;
+  // Once an element would pass the limit, no further element is made in this
+  // parse: a failed copy is released again, and retrying every later "use"
+  // against the full document would cost time without bound.
+  bool element_limit_reached = false;
   // Set when an allocation failed (or the element limit was reached) during
   // the parse under way; the parse then ends with OutOfMemory.
   bool allocation_failed = false;

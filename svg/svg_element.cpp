@@ -90,10 +90,12 @@ SvgElement::~SvgElement() {
 
 SvgStatus SvgElement::create(SvgDocument& document, SvgElementKind kind, SvgElement* parent,
                              std::unique_ptr<SvgElement>* out) {
-  if (document.element_count >= document.element_limit || !svg_document_may_allocate(document)) {
+  if (document.element_limit_reached || document.element_count >= document.element_limit) {
+    document.element_limit_reached = true;
     document.allocation_failed = true;
     return SvgStatus::OutOfMemory;
   }
+  if (!svg_document_may_allocate(document)) return SvgStatus::OutOfMemory;
   std::unique_ptr<SvgElement> element(new (std::nothrow) SvgElement);
   if (!element) {
     document.allocation_failed = true;

@@ -243,7 +243,7 @@ SvgStatus read_use(SvgParser& parser, SvgElement& use, const SvgAttributes& attr
   SvgDocument& document = *parser.document;
   SvgElement* target = SvgIdTable::find(document.ids, id);
   SvgGroup& group = *use.group();
-  if (target == nullptr || svg_subtree_has_pending(*target)) {
+  if (target == nullptr || target->pending_below > 0) {
     // Defined later, or itself waiting for something defined later: the copy
     // is made when the parse ends.
     read_length(group.width, attributes, "width", "100%");
@@ -257,6 +257,7 @@ SvgStatus read_use(SvgParser& parser, SvgElement& use, const SvgAttributes& attr
       return SvgStatus::OutOfMemory;
     }
     use.pending_use = true;
+    svg_pending_adjust(use, +1);
     return SvgStatus::Ok;
   }
   read_length(group.width, attributes, "width", "100%");
@@ -325,16 +326,8 @@ void svg_use_reset(SvgElement& use) {
   group.y = fresh.y;
 }
 
-bool svg_subtree_has_pending(const SvgElement& element) {
-  std::vector<const SvgElement*> work;
-  work.push_back(&element);
-  while (!work.empty()) {
-    const SvgElement* current = work.back();
-    work.pop_back();
-    if (current->pending_use || current->style.pending != 0) return true;
-    if (const SvgGroup* group = current->group()) {
-      for (const auto& child : group->children) work.push_back(child.get());
-    }
+void svg_pending_adjust(SvgElement& element, int delta) {
+  for (SvgElement* e = &element; e != nullptr; e = e->parent) {
+    e->pending_below = static_cast<uint32_t>(static_cast<int64_t>(e->pending_below) + delta);
   }
-  return false;
 }

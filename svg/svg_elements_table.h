@@ -36,6 +36,6 @@ const SvgElementEntry* svg_element_entry_find(std::string_view name);
 SvgStatus svg_use_attach_copy(SvgElement& use, const SvgElement& target);
 // Puts width, height, x and y of an unresolved "use" back to their initial values.
 void svg_use_reset(SvgElement& use);
-// True when the subtree of `element` holds a reference that waits for the end
-// of the parse (so a copy of it now would be incomplete).
-bool svg_subtree_has_pending(const SvgElement& element);
+// Adds `delta` to the waiting-reference count of `element` and of every
+// element enclosing it.
+void svg_pending_adjust(SvgElement& element, int delta);

@@ -100,6 +100,10 @@ void start_element(SvgParser& parser, const char* name, const char** pairs) {
   parser.current = built;
   status = read_common_attributes(parser, *entry, *built, attributes);
   parser.current = nullptr;
+  if (built->style.pending != 0 && !built->pending_paint) {
+    built->pending_paint = true;
+    svg_pending_adjust(*built, +1);
+  }
   if (status == SvgStatus::Ok && built->id) {
     status = SvgIdTable::insert(parser.document->ids, *built->id, built);
   }
