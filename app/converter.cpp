@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <set>
@@ -86,16 +83,6 @@ struct ConversionReport {
 
 std::string prefixed(const std::string& text) { return std::string(kProgram) + ": " + text; }
 
-// Why a file cannot be read, or empty when it can.
-std::string unreadable_reason(const std::string& path) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return "is a directory";
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return std::strerror(errno);
-  std::fclose(file);
-  return "";
-}
-
 bool same_file(const std::string& a, const std::string& b) {
   std::error_code ec;
   if (fs::exists(a, ec) && fs::exists(b, ec)) return fs::equivalent(a, b, ec);
@@ -125,7 +112,7 @@ ConversionReport convert_file(const ConvertOptions& options, ExportFormat format
                               const std::string& input, const std::string& output,
                               std::ostream* stream_out) {
   ConversionReport report;
-  if (const std::string reason = unreadable_reason(input); !reason.empty()) {
+  if (const std::string reason = file_unreadable_reason(input); !reason.empty()) {
     report.message = prefixed("cannot read " + input + ": " + reason);
     return report;
   }

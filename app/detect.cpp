@@ -3,7 +3,10 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -169,6 +172,14 @@ DocumentKind detect_kind_of_bytes(std::string_view bytes) {
     inflater.feed(bytes);
     return inflater.inflated();
   });
+}
+
+std::string file_unreadable_reason(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return "is a directory";
+  FilePtr file = open_for_reading(path);
+  if (!file) return std::strerror(errno);
+  return "";
 }
 
 DocumentKind detect_xml_kind(const std::string& path) {

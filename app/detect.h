@@ -18,4 +18,8 @@ DocumentKind detect_xml_kind(const std::string& path);
 // least its first kDetectXmlBytes bytes; a gzip file is inflated from the
 // bytes given. Never Rejected for missing files, since there is no file.
 DocumentKind detect_kind_of_bytes(std::string_view bytes);
+
+// Why the file at path cannot be read ("is a directory", or the system's
+// reason), or "" when it can: says what a Rejected kind stands for.
+std::string file_unreadable_reason(const std::string& path);
 DocumentKind detect_xml_kind_of_bytes(std::string_view bytes);

@@ -1,7 +1,6 @@
 #include "gui/vector_view.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "app/detect.h"
 #include "app/render_document.h"
@@ -31,13 +30,6 @@ Glib::RefPtr<Gdk::Texture> texture_from_surface(CairoSurfacePtr surface) {
       [](gpointer s) { cairo_surface_destroy(static_cast<cairo_surface_t*>(s)); }, owned);
   return Gdk::MemoryTexture::create(width, height, Gdk::MemoryTexture::DEFAULT_FORMAT,
                                     Glib::wrap(bytes), static_cast<gsize>(stride));
-}
-
-bool file_can_be_opened(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  std::fclose(file);
-  return true;
 }
 
 }  // namespace
@@ -138,7 +130,7 @@ void VectorView::load(const std::string& path) {
   status_ = ViewStatusInput{};
   status_.path = path;
   status_.kind = data_.kind;
-  status_.readable = data_.kind != DocumentKind::Rejected || file_can_be_opened(path);
+  status_.readable = data_.kind != DocumentKind::Rejected || file_unreadable_reason(path).empty();
   status_.rendering = document_kind_is_drawn(data_.kind);
   update_status();
   loop_.request(data_.path, data_.kind);

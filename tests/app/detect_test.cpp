@@ -105,6 +105,15 @@ TEST(Detect, UnreadablePathsAreRejected) {
   EXPECT_EQ(detect_document_kind(dir.path().string()), DocumentKind::Rejected);
 }
 
+// A directory opens on Linux and only fails on reading, so it must not pass
+// for a readable file that merely holds no drawing.
+TEST(Detect, UnreadableReasonSaysWhyAFileCannotBeRead) {
+  TempDir dir;
+  EXPECT_EQ(file_unreadable_reason(dir.write("a.rtf", "{\\rtf1}")), "");
+  EXPECT_EQ(file_unreadable_reason(dir.path().string()), "is a directory");
+  EXPECT_EQ(file_unreadable_reason(dir.file("missing.svg")), "No such file or directory");
+}
+
 TEST(Detect, XmlSecondStageAlone) {
   TempDir dir;
   EXPECT_EQ(detect_xml_kind(dir.write("a.svg", kDecl + kSvg)), DocumentKind::Svg);
