@@ -112,28 +112,27 @@ IffStatus read_font(IffParser& parser, Dr2dDrawing& drawing) {
   return IffStatus::Ok;
 }
 
-IffStatus read_polygon(IffParser& parser, Dr2dObject& object) {
+// The one 16-bit field that heads a polygon, group or fill chunk.
+IffStatus read_head16(IffParser& parser, std::uint16_t& value) {
   std::uint8_t head[2];
   IffStatus status = read_record(parser, head, sizeof head);
+  if (status == IffStatus::Ok) value = be16(head);
+  return status;
+}
+
+IffStatus read_polygon(IffParser& parser, Dr2dObject& object) {
+  std::uint16_t count = 0;
+  IffStatus status = read_head16(parser, count);
   if (status != IffStatus::Ok) return status;
-  Dr2dPolygon& polygon = object.data.emplace<Dr2dPolygon>();
-  return read_points(parser, be16(head), polygon.points);
+  return read_points(parser, count, object.data.emplace<Dr2dPolygon>().points);
 }
 
 IffStatus read_group(IffParser& parser, Dr2dObject& object) {
-  std::uint8_t head[2];
-  IffStatus status = read_record(parser, head, sizeof head);
-  if (status != IffStatus::Ok) return status;
-  object.data.emplace<Dr2dGroup>().declared_count = be16(head);
-  return IffStatus::Ok;
+  return read_head16(parser, object.data.emplace<Dr2dGroup>().declared_count);
 }
 
 IffStatus read_fill(IffParser& parser, Dr2dObject& object) {
-  std::uint8_t head[2];
-  IffStatus status = read_record(parser, head, sizeof head);
-  if (status != IffStatus::Ok) return status;
-  object.data.emplace<Dr2dFillPattern>().fill_id = be16(head);
-  return IffStatus::Ok;
+  return read_head16(parser, object.data.emplace<Dr2dFillPattern>().fill_id);
 }
 
 IffStatus read_external(IffParser& parser, Dr2dObject& object) {

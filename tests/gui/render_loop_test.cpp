@@ -42,7 +42,7 @@ class FakeRenderer {
     in_render_ = false;
     ++finished_;
     changed_.notify_all();
-    return status_;
+    return RenderStatus::Ok;
   }
   RenderLoop::RenderFunction function() {
     return [this](RendererData& data) { return render(data); };
@@ -86,7 +86,6 @@ class FakeRenderer {
   bool in_render_ = false;
   bool paint_red_ = false;
   int finished_ = 0;
-  RenderStatus status_ = RenderStatus::Ok;
 };
 
 // Counts the redraws the loop hands to the (here imaginary) main loop.
@@ -183,13 +182,20 @@ TEST(RenderLoopTest, RequestsDuringARenderAreServedByOneRenderOfTheLatest) {
   EXPECT_EQ(outcome.path, "d.wmf");
 }
 
-TEST(RenderLoopTest, EachRenderStartsFromAClearSurface) {
+// A loop with its display, at a size that fits the surface.
+class ShownRenderLoopTest : public ::testing::Test {
+ protected:
+  ShownRenderLoopTest() {
+    loop.create_display();
+    loop.set_size(320, 240);
+  }
+
   FakeRenderer renderer;
   RedrawCounter redraws;
-  RenderLoop loop(redraws.function(), renderer.function());
-  loop.create_display();
-  loop.set_size(320, 240);
+  RenderLoop loop{redraws.function(), renderer.function()};
+};
 
+TEST_F(ShownRenderLoopTest, EachRenderStartsFromAClearSurface) {
   renderer.set_paint_red(true);
   loop.request("red.wmf", DocumentKind::Wmf);
   ASSERT_TRUE(redraws.wait(1));
@@ -202,13 +208,7 @@ TEST(RenderLoopTest, EachRenderStartsFromAClearSurface) {
   EXPECT_EQ(pixel_at(loop, 10, 10), 0u);
 }
 
-TEST(RenderLoopTest, APictureHandedOutIsNeverDrawnInto) {
-  FakeRenderer renderer;
-  RedrawCounter redraws;
-  RenderLoop loop(redraws.function(), renderer.function());
-  loop.create_display();
-  loop.set_size(320, 240);
-
+TEST_F(ShownRenderLoopTest, APictureHandedOutIsNeverDrawnInto) {
   renderer.set_paint_red(true);
   loop.request("red.wmf", DocumentKind::Wmf);
   ASSERT_TRUE(redraws.wait(1));
@@ -229,13 +229,7 @@ TEST(RenderLoopTest, APictureHandedOutIsNeverDrawnInto) {
   EXPECT_EQ(pixel_at(loop, 0, 0), 0u);
 }
 
-TEST(RenderLoopTest, StopWaitsForTheCurrentPassAndWithdrawsItsRedraw) {
-  FakeRenderer renderer;
-  RedrawCounter redraws;
-  RenderLoop loop(redraws.function(), renderer.function());
-  loop.create_display();
-  loop.set_size(320, 240);
-
+TEST_F(ShownRenderLoopTest, StopWaitsForTheCurrentPassAndWithdrawsItsRedraw) {
   renderer.hold();
   loop.request("big.wmf", DocumentKind::Wmf);
   ASSERT_TRUE(renderer.wait_in_render());
@@ -268,13 +262,7 @@ TEST(RenderLoopTest, StopEndsAnIdleLoopWithinAPass) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 5 * RenderLoop::kPass);
 }
 
-TEST(RenderLoopTest, AnExportAndARenderNeverDrawAtOnce) {
-  FakeRenderer renderer;
-  RedrawCounter redraws;
-  RenderLoop loop(redraws.function(), renderer.function());
-  loop.create_display();
-  loop.set_size(320, 240);
-
+TEST_F(ShownRenderLoopTest, AnExportAndARenderNeverDrawAtOnce) {
   // A render in progress keeps an export waiting until it has finished.
   renderer.hold();
   loop.request("a.wmf", DocumentKind::Wmf);
@@ -303,12 +291,7 @@ TEST(RenderLoopTest, AnExportAndARenderNeverDrawAtOnce) {
   EXPECT_EQ(renderer.calls().back().path, "b.wmf");
 }
 
-TEST(RenderLoopTest, ANewDisplayDrawsTheDocumentAgain) {
-  FakeRenderer renderer;
-  RedrawCounter redraws;
-  RenderLoop loop(redraws.function(), renderer.function());
-  loop.create_display();
-  loop.set_size(320, 240);
+TEST_F(ShownRenderLoopTest, ANewDisplayDrawsTheDocumentAgain) {
   renderer.set_paint_red(true);
 
   // The display goes away while its render runs: that picture is dropped.
