@@ -1,5 +1,7 @@
 #include "app/converter.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <atomic>
 #include <charconv>
@@ -8,6 +10,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <utility>
 
 #include "app/detect.h"
 #include "app/render_document.h"
@@ -247,12 +250,23 @@ int run_batch(const ConvertOptions& options, ConvertIo& io) {
   }
 
   // Outputs are worked out first, so that two inputs of the same base name
-  // cannot overwrite each other's output, and no input is overwritten.
+  // cannot overwrite each other's output, and no input is overwritten: not
+  // its own, nor any other on the line (known by device and inode, so that
+  // links and other spellings of a path count too).
   struct Job {
     std::string input, output, refusal;
   };
   std::vector<Job> jobs;
   std::set<fs::path> claimed;
+  std::set<std::pair<dev_t, ino_t>> input_files;
+  for (const std::string& input : options.inputs) {
+    struct stat info {};
+    if (::stat(input.c_str(), &info) == 0) input_files.insert({info.st_dev, info.st_ino});
+  }
+  auto is_an_input = [&input_files](const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && input_files.count({info.st_dev, info.st_ino}) != 0;
+  };
   const std::string extension = "." + std::string(export_format_name(*options.format));
   for (const std::string& input : options.inputs) {
     Job job{input, (fs::path(options.output_dir) / fs::path(input).stem()).string() + extension,
@@ -261,6 +275,9 @@ int run_batch(const ConvertOptions& options, ConvertIo& io) {
     if (same_file(input, job.output)) {
       job.refusal =
           prefixed(input + ": not converted (its output " + job.output + " is the input)");
+    } else if (is_an_input(job.output)) {
+      job.refusal =
+          prefixed(input + ": not converted (its output " + job.output + " is another input)");
     } else if (!claimed.insert(key).second) {
       job.refusal = prefixed(input + ": not converted (" + job.output +
                              " is the output of an earlier input)");

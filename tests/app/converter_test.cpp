@@ -332,6 +332,24 @@ TEST(ConvertWmf, BatchAndStandardOutput) {
   EXPECT_TRUE(piped.out.starts_with("\x89PNG\r\n\x1a\n"));
 }
 
+// An output that would land on another input is refused, whichever comes
+// first on the line: the input stays as it was.
+TEST(ConvertWmf, BatchNeverWritesOverAnotherInput) {
+  TempDir dir;
+  const std::string drawing = dir.write("a.wmf", half_red_wmf());
+  fs::create_directory(dir.path() / "out");
+  const std::string other_input = dir.write("out/a.pdf", "precious");
+  for (const auto& inputs : {std::vector<std::string>{other_input, drawing},
+                             std::vector<std::string>{drawing, other_input}}) {
+    std::vector<std::string> args = {"-f", "pdf", "-j", "1", "-o", dir.file("out")};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    const ConvertOutput run = convert(args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(drawing + ": not converted"), std::string::npos) << run.err;
+    EXPECT_EQ(read_file(other_input), "precious");
+  }
+}
+
 // A file cut inside its last record is drawn as far as it goes and written
 // with a warning; one whose headers are broken is not written at all.
 TEST(ConvertWmf, IncompleteAndBrokenFiles) {
