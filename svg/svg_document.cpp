@@ -89,7 +89,8 @@ SvgStatus resolve_pending_uses(SvgDocument& document) {
   auto settle = [&](SvgElement* use, bool release_waiting) {
     use->pending_use = false;
     for (SvgElement* e = use; e != nullptr; e = e->parent) {
-      if (--e->pending_below != 0 || !release_waiting) continue;
+      if (--e->pending_below != 0) break;
+      if (!release_waiting) continue;
       auto found = waiting.find(e);
       if (found == waiting.end()) continue;
       for (SvgElement* waiter : found->second) ready.emplace_back(waiter, e);

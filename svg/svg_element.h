@@ -93,8 +93,9 @@ struct SvgElement {
   uint32_t depth = 0;          // number of enclosing elements in the tree
   bool pending_use = false;    // a "use" whose copy waits for the end of the parse
   bool pending_paint = false;  // its style holds a paint reference waiting likewise
-  // Waiting references in this element and below it (built elements only;
-  // copies never hold any). A subtree is complete when this is 0.
+  // Waiting references of this element itself plus its children that have
+  // any below them (built elements only; copies never hold any). The subtree
+  // is complete when this is 0.
   uint32_t pending_below = 0;
 
   SvgElement() = default;

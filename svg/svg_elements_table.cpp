@@ -327,7 +327,13 @@ void svg_use_reset(SvgElement& use) {
 }
 
 void svg_pending_adjust(SvgElement& element, int delta) {
+  // An element counts its own waiting references plus its children that have
+  // any, so a change only travels up while a count turns from or to 0.
   for (SvgElement* e = &element; e != nullptr; e = e->parent) {
-    e->pending_below = static_cast<uint32_t>(static_cast<int64_t>(e->pending_below) + delta);
+    if (delta > 0) {
+      if (e->pending_below++ != 0) break;
+    } else if (--e->pending_below != 0) {
+      break;
+    }
   }
 }

@@ -36,6 +36,6 @@ const SvgElementEntry* svg_element_entry_find(std::string_view name);
 SvgStatus svg_use_attach_copy(SvgElement& use, const SvgElement& target);
 // Puts width, height, x and y of an unresolved "use" back to their initial values.
 void svg_use_reset(SvgElement& use);
-// Adds `delta` to the waiting-reference count of `element` and of every
-// element enclosing it.
+// Records one more (delta +1) or one less (-1) waiting reference on
+// `element`, updating the elements that enclose it.
 void svg_pending_adjust(SvgElement& element, int delta);

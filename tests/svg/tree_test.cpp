@@ -321,6 +321,11 @@ TEST(Use, ForwardReferencesGiveTheSameTreeAsBackwardOnes) {
        "<use href='#c'/>",
        "<use href='#c'/><g id='c'><use href='#b'/><use href='#b'/></g><g id='b'><use href='#a'/>"
        "</g><rect id='a'/>"},
+      // Waiting references at different depths of one target.
+      {"<rect id='x'/><circle id='y'/><g id='p'><g><use href='#x'/></g><g><g><use href='#y'/>"
+       "</g><use href='#x'/></g></g><use href='#p'/>",
+       "<use href='#p'/><g id='p'><g><use href='#x'/></g><g><g><use href='#y'/></g>"
+       "<use href='#x'/></g></g><rect id='x'/><circle id='y'/>"},
       {"<symbol id='s' viewBox='0 0 1 1'><circle r='1'/></symbol><use href='#s' width='4'/>",
        "<use href='#s' width='4'/><symbol id='s' viewBox='0 0 1 1'><circle r='1'/></symbol>"},
   };
