@@ -88,18 +88,6 @@ bool RenderLoop::has_display() const {
   return front_ != nullptr;
 }
 
-bool RenderLoop::paint(cairo_t* cr) const {
-  std::lock_guard<std::mutex> lock(state_mutex_);
-  if (!front_) return false;
-  CairoSaveGuard guard(cr);
-  cairo_rectangle(cr, 0, 0, kSurfaceWidth, kSurfaceHeight);
-  cairo_clip(cr);
-  cairo_set_source_surface(cr, front_.get(), 0, 0);
-  cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-  cairo_paint(cr);
-  return true;
-}
-
 CairoSurfacePtr RenderLoop::front_surface() const {
   std::lock_guard<std::mutex> lock(state_mutex_);
   if (!front_) return nullptr;
@@ -124,11 +112,6 @@ void RenderLoop::stop() {
   if (thread_.joinable()) thread_.join();
   std::lock_guard<std::mutex> lock(state_mutex_);
   redraw_pending_ = false;
-}
-
-std::uint64_t RenderLoop::renders_done() const {
-  std::lock_guard<std::mutex> lock(state_mutex_);
-  return renders_done_;
 }
 
 bool RenderLoop::ready() const {
@@ -182,7 +165,6 @@ void RenderLoop::run() {
     }
 
     lock.lock();
-    ++renders_done_;
     if (generation != display_generation_ || back_.get() != surface.get()) continue;
     std::swap(front_, back_);
     outcome_ = RenderOutcome{path, kind, status, width, height};

@@ -6,8 +6,8 @@
 // back surface, renders the latest path and kind at the view's size at that
 // moment, swaps the result to the front and tells the GUI through the notify
 // function (called on the render thread; it must only hand the news over to
-// the main loop). The GUI then takes the redraw with take_redraw() and paints
-// the front surface with paint(). Requests that arrive during a render are
+// the main loop). The GUI then takes the redraw with take_redraw() and shows
+// the front surface it gets from front_surface(). Requests that arrive during a render are
 // served by one render of the latest document; a request waits until a
 // display exists and the view has a non-zero size.
 
@@ -58,9 +58,6 @@ class RenderLoop {
   bool create_display();
   void destroy_display();
   bool has_display() const;
-  // Paints the front surface at the origin of cr, clipped to the view's size,
-  // over whatever cr already holds. False when there is no display.
-  bool paint(cairo_t* cr) const;
   // A reference to the front surface (cairo's ARGB32, premultiplied), for
   // toolkits that keep the picture beyond the call. The loop never draws into
   // a surface while anyone else holds a reference to it, so the pixels stay
@@ -74,9 +71,6 @@ class RenderLoop {
   // Ends the thread after its current pass and withdraws a redraw it has
   // handed over but the GUI has not taken. Called by the destructor.
   void stop();
-
-  // Number of renders that have finished, for tests and benchmarks.
-  std::uint64_t renders_done() const;
 
  private:
   void run();
@@ -98,7 +92,6 @@ class RenderLoop {
   std::uint64_t display_generation_ = 0;
   bool redraw_pending_ = false;
   RenderOutcome outcome_;
-  std::uint64_t renders_done_ = 0;
 
   std::mutex draw_mutex_;
   RendererData record_;  // the render thread's own record: used only under draw_mutex_
