@@ -226,24 +226,22 @@ WmfDibStatus decode_uncompressed(std::span<const std::uint8_t> dib, std::size_t 
   if (bits_offset + needed > dib.size()) return WmfDibStatus::Truncated;
   if (!allocate(out, h.width, rows)) return WmfDibStatus::NoMemory;
 
-  const std::array<Channel, 4> channels = channels_for(h);
-  for (std::int64_t r = 0; r < rows; ++r) {
-    const std::uint8_t* row = dib.data() + bits_offset + static_cast<std::size_t>(stride) * r;
-    const std::int64_t y = h.height < 0 ? r : rows - 1 - r;
-    decode_row(row, h, palette, channels, out.pixels.data() + y * h.width);
-  }
+  const auto decode_rows = [&](const std::array<Channel, 4>& channels) {
+    for (std::int64_t r = 0; r < rows; ++r) {
+      const std::uint8_t* row = dib.data() + bits_offset + static_cast<std::size_t>(stride) * r;
+      const std::int64_t y = h.height < 0 ? r : rows - 1 - r;
+      decode_row(row, h, palette, channels, out.pixels.data() + y * h.width);
+    }
+  };
+  std::array<Channel, 4> channels = channels_for(h);
+  decode_rows(channels);
   // Alpha masks are often set although every alpha value is zero: such images are opaque.
   if (channels[3].max != 0) {
     bool any_alpha = false;
     for (const std::uint32_t p : out.pixels) any_alpha = any_alpha || (p >> 24) != 0;
     if (!any_alpha) {
-      std::array<Channel, 4> opaque = channels;
-      opaque[3] = Channel(0);
-      for (std::int64_t r = 0; r < rows; ++r) {
-        const std::uint8_t* row = dib.data() + bits_offset + static_cast<std::size_t>(stride) * r;
-        const std::int64_t y = h.height < 0 ? r : rows - 1 - r;
-        decode_row(row, h, palette, opaque, out.pixels.data() + y * h.width);
-      }
+      channels[3] = Channel(0);
+      decode_rows(channels);
     }
   }
   return WmfDibStatus::Ok;
