@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -187,7 +188,22 @@ void BM_DirectCairo(benchmark::State& state) {
       cairo_set_dash(cr, nullptr, 0, 0);
       cairo_set_source_rgb(cr, 20 / 256.0, 20 / 256.0, 20 / 256.0);
       cairo_set_line_width(cr, 10 * sx);
-      cairo_stroke_preserve(cr);
+      // One-pixel outlines on pixel centres, as the player strokes them.
+      cairo_path_t* path = cairo_copy_path(cr);
+      cairo_new_path(cr);
+      for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
+        const cairo_path_data_t* d = &path->data[i];
+        if (d->header.type == CAIRO_PATH_MOVE_TO) {
+          cairo_move_to(cr, std::floor(d[1].point.x) + 0.5, std::floor(d[1].point.y) + 0.5);
+        } else if (d->header.type == CAIRO_PATH_LINE_TO) {
+          cairo_line_to(cr, std::floor(d[1].point.x) + 0.5, std::floor(d[1].point.y) + 0.5);
+        } else if (d->header.type == CAIRO_PATH_CLOSE_PATH) {
+          cairo_close_path(cr);
+        }
+      }
+      cairo_stroke(cr);
+      cairo_append_path(cr, path);
+      cairo_path_destroy(path);
       cairo_restore(cr);
       cairo_new_path(cr);
     }

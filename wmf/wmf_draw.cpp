@@ -164,7 +164,37 @@ void wmf_stroke_with_pen(cairo_t* target, const WmfPlayer& player) {
   apply_dash(target, pen.dash, width);
   set_source(target, pen.color);
   cairo_set_line_width(target, width);
+  if (width == 1 && cairo_surface_get_type(cairo_get_target(target)) == CAIRO_SURFACE_TYPE_IMAGE) {
+    wmf_stroke_on_pixel_centres(target);
+    return;
+  }
   cairo_stroke_preserve(target);
+}
+
+void wmf_stroke_on_pixel_centres(cairo_t* target) {
+  // A one-pixel line between two pixel rows paints both half grey; moved to
+  // the nearest pixel centres it paints one row in the pen's colour.
+  CairoPathPtr path(cairo_copy_path(target));
+  if (path->status != CAIRO_STATUS_SUCCESS) {
+    cairo_stroke_preserve(target);
+    return;
+  }
+  cairo_new_path(target);
+  for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
+    const cairo_path_data_t* d = &path->data[i];
+    auto snap = [](double v) { return std::floor(v) + 0.5; };
+    switch (d->header.type) {
+      case CAIRO_PATH_MOVE_TO: cairo_move_to(target, snap(d[1].point.x), snap(d[1].point.y)); break;
+      case CAIRO_PATH_LINE_TO: cairo_line_to(target, snap(d[1].point.x), snap(d[1].point.y)); break;
+      case CAIRO_PATH_CURVE_TO:
+        cairo_curve_to(target, d[1].point.x, d[1].point.y, d[2].point.x, d[2].point.y, d[3].point.x,
+                       d[3].point.y);
+        break;
+      case CAIRO_PATH_CLOSE_PATH: cairo_close_path(target); break;
+    }
+  }
+  cairo_stroke(target);
+  cairo_append_path(target, path.get());  // the caller's path, as it was
 }
 
 void wmf_fill_with_brush(cairo_t* target, const WmfPlayer& player) {

@@ -12,6 +12,9 @@
 
 // Strokes the current path with the current pen and keeps the path.
 void wmf_stroke_with_pen(cairo_t* target, const WmfPlayer& player);
+// Strokes the current path with its points moved to device pixel centres
+// (for one-pixel lines on image targets) and keeps the path as it was.
+void wmf_stroke_on_pixel_centres(cairo_t* target);
 // Fills the current path with the current brush and keeps the path.
 void wmf_fill_with_brush(cairo_t* target, const WmfPlayer& player);
 // Fills the current path with a solid colour and keeps the path.

@@ -20,6 +20,7 @@ TEST(WmfPens, WidthStyleAndZeroWidth) {
     bool dash_gap_clear;                 // x = 5, 6 clear on row 50
   } cases[] = {
       {"width 0 is one device pixel", 0, 0, 505, 50, 50, false},
+      {"a hairline between two rows lands on one", 0, 0, 500, 50, 50, false},
       {"null pen strokes nothing", 5, 0, 505, 1, 0, false},
       {"user style without its entries is solid", 7, 0, 505, 50, 50, false},
       {"width 100 is 10 pixels", 0x0200, 100, 500, 45, 54, false},
