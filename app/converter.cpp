@@ -23,6 +23,7 @@ namespace {
 
 constexpr std::string_view kProgram = "plotmira-convert";
 constexpr unsigned kMaxJobs = 256;
+constexpr std::string_view kCannotWriteOut = "cannot write to standard output";
 
 constexpr std::string_view kUsage =
     "Usage: plotmira-convert [-f pdf|svg|eps|png] [-s WIDTHxHEIGHT] INPUT OUTPUT\n"
@@ -149,7 +150,7 @@ ConversionReport convert_file(const ConvertOptions& options, ExportFormat format
       stream_out->flush();
       if (!*stream_out) {
         result.written = false;
-        result.message = "cannot write to standard output";
+        result.message = std::string(kCannotWriteOut);
       }
     }
   } else {
@@ -189,12 +190,11 @@ ConversionReport convert_file(const ConvertOptions& options, ExportFormat format
 // -------------------------------------------------------------------------
 // Modes.
 
-int run_kind(const ConvertOptions& options, ConvertIo& io) {
+void run_kind(const ConvertOptions& options, ConvertIo& io) {
   for (const std::string& input : options.inputs) {
     const DocumentKind kind = detect_document_kind(input);
     io.out << static_cast<int>(kind) << ' ' << document_kind_name(kind) << ' ' << input << '\n';
   }
-  return 0;
 }
 
 int run_single(const ConvertOptions& options, ConvertIo& io) {
@@ -452,11 +452,25 @@ ConvertArgs convert_parse_args(const std::vector<std::string>& args) {
   return parsed;
 }
 
+namespace {
+
+// The text modes end here: what they printed must have reached its reader.
+int text_written(ConvertIo& io) {
+  io.out.flush();
+  if (io.out) return 0;
+  io.err << prefixed(std::string(kCannotWriteOut)) << '\n';
+  return 1;
+}
+
+}  // namespace
+
 int convert_run(const ConvertOptions& options, ConvertIo& io) {
   switch (options.mode) {
-    case ConvertMode::Help: io.out << kUsage; return 0;
-    case ConvertMode::Version: io.out << kProgram << ' ' << PLOTMIRA_VERSION << '\n'; return 0;
-    case ConvertMode::Kind: return run_kind(options, io);
+    case ConvertMode::Help: io.out << kUsage; return text_written(io);
+    case ConvertMode::Version:
+      io.out << kProgram << ' ' << PLOTMIRA_VERSION << '\n';
+      return text_written(io);
+    case ConvertMode::Kind: run_kind(options, io); return text_written(io);
     case ConvertMode::Single: return run_single(options, io);
     case ConvertMode::Batch: return run_batch(options, io);
   }

@@ -200,6 +200,20 @@ TEST_F(ConvertRun, UsageErrorsExitTwoWithTheUsageText) {
   EXPECT_EQ(version.out, "plotmira-convert 1.35\n");
 }
 
+// Text that cannot reach standard output (a full disk, a closed pipe) is a
+// failure, not a success with nothing printed.
+TEST_F(ConvertRun, TextThatCannotBeWrittenFails) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{"--kind", rtf}, {"--help"}, {"--version"}}) {
+    SCOPED_TRACE(args.front());
+    std::ostream broken(nullptr);  // every write fails
+    std::ostringstream err;
+    ConvertIo io{broken, err, false};
+    EXPECT_EQ(convert_main(args, io), 1);
+    EXPECT_NE(err.str().find("cannot write to standard output"), std::string::npos);
+  }
+}
+
 // The output is the input, however it is spelled: refused, input unchanged.
 TEST_F(ConvertRun, RefusesToOverwriteTheInput) {
   const std::string input = dir.write("drawing.svg", "<svg/>");
