@@ -195,6 +195,40 @@ ExportResult export_document_to_writer(RendererData& data, ExportFormat format,
   return result;
 }
 
+namespace {
+
+// The export written into fd, which is closed; write_error receives errno of
+// a write or of the close that failed.
+ExportResult export_to_descriptor(RendererData& data, ExportFormat format, int fd,
+                                  const ExportOptions& options, int& write_error) {
+  ExportResult result = export_document_to_writer(
+      data, format,
+      [fd, &write_error](const unsigned char* bytes, std::size_t length) {
+        return write_all(fd, bytes, length, write_error);
+      },
+      options);
+  if (::close(fd) != 0 && result.written) {
+    write_error = errno;
+    result.written = false;
+  }
+  return result;
+}
+
+void report_write_error(ExportResult& result, const std::string& output_path, int write_error) {
+  if (write_error == 0) return;
+  if (result.cairo == CAIRO_STATUS_SUCCESS) result.cairo = CAIRO_STATUS_WRITE_ERROR;
+  result.message = "cannot write " + output_path + ": " + std::strerror(write_error);
+}
+
+ExportResult open_failure(const std::string& output_path) {
+  ExportResult result;
+  result.cairo = CAIRO_STATUS_WRITE_ERROR;
+  result.message = "cannot write " + output_path + ": " + std::strerror(errno);
+  return result;
+}
+
+}  // namespace
+
 ExportResult export_document(RendererData& data, ExportFormat format,
                              const std::string& output_path, const ExportOptions& options) {
   ExportResult result;
@@ -212,6 +246,19 @@ ExportResult export_document(RendererData& data, ExportFormat format,
     return result;
   }
 
+  struct stat existing {};
+  const bool exists = ::stat(output.c_str(), &existing) == 0;
+  int write_error = 0;
+  if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
+    // A pipe or a device holds no file to keep, and renaming over it would
+    // replace it: it is written in place.
+    const int fd = ::open(output.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return open_failure(output_path);
+    result = export_to_descriptor(data, format, fd, options, write_error);
+    if (!result.written) report_write_error(result, output_path, write_error);
+    return result;
+  }
+
   std::string temporary;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -219,38 +266,18 @@ ExportResult export_document(RendererData& data, ExportFormat format,
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) {
-    result.cairo = CAIRO_STATUS_WRITE_ERROR;
-    result.message = "cannot write " + output_path + ": " + std::strerror(errno);
-    return result;
-  }
+  if (fd < 0) return open_failure(output_path);
   // Replacing a file keeps its permissions.
-  struct stat existing {};
-  if (::stat(output.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-    ::fchmod(fd, existing.st_mode & 07777);
-  }
+  if (exists && S_ISREG(existing.st_mode)) ::fchmod(fd, existing.st_mode & 07777);
 
-  int write_error = 0;
-  result = export_document_to_writer(
-      data, format,
-      [fd, &write_error](const unsigned char* bytes, std::size_t length) {
-        return write_all(fd, bytes, length, write_error);
-      },
-      options);
-  if (::close(fd) != 0 && result.written) {
-    write_error = errno;
-    result.written = false;
-  }
+  result = export_to_descriptor(data, format, fd, options, write_error);
   if (result.written && ::rename(temporary.c_str(), output.c_str()) != 0) {
     write_error = errno;
     result.written = false;
   }
   if (!result.written) {
     ::unlink(temporary.c_str());
-    if (write_error != 0) {
-      if (result.cairo == CAIRO_STATUS_SUCCESS) result.cairo = CAIRO_STATUS_WRITE_ERROR;
-      result.message = "cannot write " + output_path + ": " + std::strerror(write_error);
-    }
+    report_write_error(result, output_path, write_error);
   }
   return result;
 }

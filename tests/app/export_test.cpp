@@ -1,8 +1,10 @@
 #include "app/export.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -169,6 +171,28 @@ TEST(Export, ALongestFileNameIsWritten) {
   const ExportResult result = export_document(data, ExportFormat::Png, dir.file(name));
   EXPECT_TRUE(result.written) << result.message;
   EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{name});
+}
+
+// A pipe or a device (/dev/null, /dev/stdout) has no contents to keep: it is
+// written in place, never replaced by a file renamed over it.
+TEST(Export, APipeIsWrittenInPlace) {
+  TempDir dir;
+  const std::string pipe = dir.file("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  RendererData data = empty_document(10, 10);
+  const ExportResult result = export_document(data, ExportFormat::Svg, pipe);
+  EXPECT_TRUE(result.written) << result.message;
+  struct stat st {};
+  ASSERT_EQ(::stat(pipe.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe was replaced";
+  char head[64] = {};
+  const ssize_t got = ::read(reader, head, sizeof head - 1);
+  ::close(reader);
+  EXPECT_GT(got, 0);
+  EXPECT_NE(std::string(head).find("<?xml"), std::string::npos);
+  EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"pipe"});
 }
 
 // Every way to fail leaves the folder as it was: an existing output keeps its
