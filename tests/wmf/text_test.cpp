@@ -196,3 +196,26 @@ TEST(WmfText, ExtremeSizesLeaveTheContextUsable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WmfText, BackgroundModeAndColourBehindText) {
+  struct Case {
+    const char* name;
+    int mode;  // 0: the default (opaque)
+    std::uint32_t behind;
+  } cases[] = {{"default is opaque", 0, kBlue}, {"opaque", 2, kBlue}, {"transparent", 1, kRed}};
+  for (const Case& c : cases) {
+    WmfWriter w(0, 0, 100, 100);
+    w.brush(0, 255, 0, 0).pen(5, 0, 0, 0, 0).rectangle(0, 0, 100, 100);
+    if (c.mode != 0) w.rec(kSetBkMode, {c.mode});
+    w.color(0x0201, 0, 0, 255).font(-40, "DejaVu Sans").textout(10, 10, "__");
+    WmfCanvas canvas(100, 100);
+    ASSERT_EQ(canvas.play(w.finish()), RenderStatus::Ok) << c.name;
+    // Above the underscores, inside the text's cell.
+    EXPECT_EQ(canvas.at(20, 25), c.behind) << c.name;
+    EXPECT_EQ(canvas.at(90, 90), kRed) << c.name;
+  }
+}
+
+}  // namespace
