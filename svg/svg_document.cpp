@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <new>
@@ -44,17 +45,18 @@ void release_tree(SvgDocument& document) {
   document.root.reset();
 }
 
+// In document order, so of several references for one property the last one
+// that resolves wins, as it would if they all pointed backwards. References
+// replaced by a later plain value were dropped when it was read.
 SvgStatus resolve_pending_paints(SvgDocument& document) {
   for (SvgPendingPaint& pending : document.pending_paints) {
     SvgStyle& style = *pending.style;
-    if ((style.pending & pending.which) != 0) {  // else a later value replaced it
-      style.pending &= ~pending.which;
-      bool fill = pending.which == kSvgStylePendingFill;
-      SvgPaint& paint = fill ? style.fill_paint : style.stroke_paint;
-      // A reference that still names no paint server leaves the property as it was.
-      if (paint.parse(document, pending.value) == SvgStatus::Ok) {
-        style.flags |= fill ? kSvgStyleFill : kSvgStyleStroke;
-      }
+    style.pending &= ~pending.which;
+    bool fill = pending.which == kSvgStylePendingFill;
+    SvgPaint& paint = fill ? style.fill_paint : style.stroke_paint;
+    // A reference that still names no paint server leaves the property as it was.
+    if (paint.parse(document, pending.value) == SvgStatus::Ok) {
+      style.flags |= fill ? kSvgStyleFill : kSvgStyleStroke;
     }
     if (pending.element->pending_paint) {
       pending.element->pending_paint = false;
@@ -210,6 +212,16 @@ SvgStatus svg_document_defer_paint(SvgDocument& document, SvgStyle& style, uint3
     return SvgStatus::OutOfMemory;
   }
   return SvgStatus::Ok;
+}
+
+void svg_document_drop_paints(SvgDocument& document, const SvgStyle& style, uint32_t which) {
+  // Only the style being read defers references, so its records are the last ones.
+  std::vector<SvgPendingPaint>& list = document.pending_paints;
+  size_t first = list.size();
+  while (first > 0 && list[first - 1].style == &style) --first;
+  list.erase(std::remove_if(list.begin() + static_cast<std::ptrdiff_t>(first), list.end(),
+                            [which](const SvgPendingPaint& p) { return p.which == which; }),
+             list.end());
 }
 
 SvgPaintServer SvgDocument::find_paint_server(std::string_view id) const {

@@ -87,3 +87,6 @@ bool svg_document_may_allocate(SvgDocument& document);
 // read), so the failure stands. OutOfMemory: the record cannot be made.
 SvgStatus svg_document_defer_paint(SvgDocument& document, SvgStyle& style, uint32_t which,
                                    std::string_view value);
+// Drops the references kept for `which` of `style` (the style being read),
+// which a later value of the same property replaces.
+void svg_document_drop_paints(SvgDocument& document, const SvgStyle& style, uint32_t which);

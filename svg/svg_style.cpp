@@ -63,7 +63,10 @@ SvgStatus parse_paint(SvgStyle& style, std::string_view value, SvgPaint* paint, 
   SvgStatus status = paint->parse(servers, value);
   if (status == SvgStatus::Ok) {
     style.flags |= flag;
-    style.pending &= ~pending_bit;  // a later value overrides a pending reference
+    if ((style.pending & pending_bit) != 0) {  // this value overrides the waiting references
+      svg_document_drop_paints(*style.document, style, pending_bit);
+      style.pending &= ~pending_bit;
+    }
     return SvgStatus::Ok;
   }
   if (status == SvgStatus::Malformed && style.document != nullptr) {

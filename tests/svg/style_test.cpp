@@ -217,6 +217,46 @@ TEST(StyleAttribute, ForwardPaintReferencesDoNotCostTheElementItsAttributes) {
   EXPECT_EQ(find_id(q, "b"), nullptr);
 }
 
+// Several values for one paint, some of them forward references: the tree is
+// the one the same values would give if every reference pointed backwards
+// (the last value that resolves wins, and a plain value drops the earlier
+// references).
+TEST(StyleAttribute, LaterPaintValuesOverrideEarlierForwardReferences) {
+  std::unique_ptr<SvgDocument> document;
+  ASSERT_EQ(SvgDocument::create(&document), SvgStatus::Ok);
+  ASSERT_EQ(SvgDocument::parse_chunk_begin(*document), SvgStatus::Ok);
+  const std::string head =
+      "<svg><rect id='r' style='fill:url(#a)' fill='url(#b)'/>"
+      "<rect id='s' style='fill:url(#a);fill:red'/>"
+      "<rect id='t' style='fill:url(#a);fill:url(#missing)'/>"
+      "<rect id='v' style='fill:url(#a);fill:red;fill:url(#missing)'/>";
+  ASSERT_EQ(SvgDocument::parse_chunk(*document, head.data(), head.size()), SvgStatus::Ok);
+  // Patterns are not read from documents yet; two stand-ins are registered
+  // by hand before the parse ends.
+  SvgElement* root = document->root.get();
+  for (const char* id : {"a", "b"}) {
+    std::unique_ptr<SvgElement> pattern;
+    ASSERT_EQ(SvgElement::create(*document, SvgElementKind::Pattern, root, &pattern),
+              SvgStatus::Ok);
+    pattern->id.emplace(id);
+    SvgElement* placed = pattern.get();
+    ASSERT_EQ(SvgElement::append(*root, std::move(pattern)), SvgStatus::Ok);
+    ASSERT_EQ(SvgIdTable::insert(document->ids, *placed->id, placed), SvgStatus::Ok);
+  }
+  ASSERT_EQ(SvgDocument::parse_chunk(*document, "</svg>", 6), SvgStatus::Ok);
+  ASSERT_EQ(SvgDocument::parse_chunk_end(*document), SvgStatus::Ok);
+  auto fill = [&](const char* id) {
+    const SvgStyle& style = SvgIdTable::find(document->ids, id)->style;
+    EXPECT_TRUE(style.has(kSvgStyleFill)) << id;
+    return style.fill_paint;
+  };
+  EXPECT_EQ(fill("r").pattern, SvgIdTable::find(document->ids, "b"));
+  EXPECT_EQ(fill("s").color.rgb, 0xff0000u);
+  EXPECT_EQ(fill("t").pattern, SvgIdTable::find(document->ids, "a"));
+  EXPECT_EQ(fill("v").type, SvgPaintType::Color);
+  EXPECT_EQ(fill("v").color.rgb, 0xff0000u);
+}
+
 TEST(StyleCopy, DuplicatesOwnedParts) {
   SvgStyle source = fresh_style();
   SvgStyle::set_property(source, "font-family", "Serif");
