@@ -260,6 +260,54 @@ void wmf_bitmap_dib(WmfBytes record, RendererData& data) {
                   wmf_raster_operator(op));
 }
 
+namespace {
+
+// The bit count of a device-independent bitmap, or 0 when its header is unknown.
+std::uint16_t dib_bit_count(WmfBytes dib) {
+  std::uint32_t header = wmf_u32(dib, 0);
+  if (header == 12) return wmf_u16(dib, 10);
+  if (header >= 40 && header <= dib.size()) return wmf_u16(dib, 14);
+  return 0;
+}
+
+// A monochrome pattern keeps its bits, not the colours of its table: a copy
+// of the bitmap with a black and white table decodes 0 bits as black and 1
+// bits as white, which become the two mask values.
+bool decode_monochrome_dib(WmfBytes dib, WmfPatternImage& image) {
+  std::uint32_t header = wmf_u32(dib, 0);
+  std::size_t entry = header == 12 ? 3 : 4;
+  if (header < 12 || header > dib.size() || dib.size() - header < 2 * entry) return false;
+  std::vector<std::uint8_t> copy(dib.begin(), dib.end());
+  std::memset(copy.data() + header, 0, entry);
+  std::memset(copy.data() + header + entry, 0xFF, entry);
+  if (entry == 4) copy[header + 7] = 0;  // the quad's reserved byte
+  WmfDibImage decoded;
+  if (wmf_decode_dib(copy, kWmfDibRgbColors, decoded) != WmfDibStatus::Ok || decoded.width <= 0 ||
+      decoded.height <= 0) {
+    return false;
+  }
+  image.width = decoded.width;
+  image.height = decoded.height;
+  image.pixels = std::move(decoded.pixels);
+  for (std::uint32_t& p : image.pixels) p = (p & 0x00FFFFFFu) != 0 ? kWmfMonoOne : kWmfMonoZero;
+  image.monochrome = true;
+  return true;
+}
+
+void create_pattern_brush(std::shared_ptr<WmfPatternImage> image, RendererData& data) {
+  WmfObject object;
+  object.kind = WmfObjectKind::Brush;
+  object.brush.style = kWmfBrushSolid;
+  object.brush.color = {128, 128, 128};  // what shows when the pattern cannot
+  if (image) {
+    object.brush.style = kWmfBrushPattern;
+    object.brush.pattern = std::move(image);
+  }
+  if (!wmf_object_create(data.wmf.objects, object)) data.wmf.partial = true;
+}
+
+}  // namespace
+
 void wmf_bitmap_dibcreatepatternbrush(WmfBytes record, RendererData& data) {
   std::uint16_t style = 0, usage = 0;
   WmfBytes dib;
@@ -267,23 +315,63 @@ void wmf_bitmap_dibcreatepatternbrush(WmfBytes record, RendererData& data) {
     data.wmf.partial = true;
     return;
   }
-  WmfObject object;
-  object.kind = WmfObjectKind::Brush;
-  object.brush.style = kWmfBrushSolid;
-  object.brush.color = {128, 128, 128};  // what shows when the pattern cannot
+  auto image = std::make_shared<WmfPatternImage>();
+  // The plain pattern style is how a brush made from a monochrome device
+  // bitmap is recorded: its bits take the text and background colours when
+  // it is used, whatever its table says. A bitmap of the DIB pattern style
+  // keeps its table's colours.
+  if (style == kWmfBrushPattern && usage == kWmfDibRgbColors && dib_bit_count(dib) == 1 &&
+      decode_monochrome_dib(dib, *image)) {
+    create_pattern_brush(std::move(image), data);
+    return;
+  }
   // Writers put a device-independent bitmap here whatever the style says, even
   // for the plain pattern style; whatever decodes is the brush's tile.
   WmfDibImage decoded;
   if (wmf_decode_dib(dib, usage, decoded) == WmfDibStatus::Ok && decoded.width > 0 &&
       decoded.height > 0) {
-    auto image = std::make_shared<WmfPatternImage>();
     image->width = decoded.width;
     image->height = decoded.height;
     image->pixels = std::move(decoded.pixels);
-    object.brush.style = kWmfBrushPattern;
-    object.brush.pattern = std::move(image);
-  } else if (style != kWmfBrushPattern) {
-    data.wmf.partial = true;
+  } else {
+    image.reset();
+    if (style != kWmfBrushPattern) data.wmf.partial = true;
   }
-  if (!wmf_object_create(data.wmf.objects, object)) data.wmf.partial = true;
+  create_pattern_brush(std::move(image), data);
+}
+
+void wmf_bitmap_createpatternbrush(WmfBytes record, RendererData& data) {
+  // A 10-byte bitmap head, 18 bytes nobody reads, then rows top-down of
+  // `bytes_per_row` bytes each.
+  constexpr std::size_t kBitsAt = kWmfRecordHeadSize + 10 + 18;
+  if (record.size() < kBitsAt) {
+    data.wmf.partial = true;
+    return;
+  }
+  std::int32_t width = wmf_s16(record, 8), height = wmf_s16(record, 10);
+  std::int32_t bytes_per_row = wmf_s16(record, 12);
+  std::uint8_t planes = wmf_u8(record, 14), bits = wmf_u8(record, 15);
+  WmfBytes rows = record.subspan(kBitsAt);
+  std::shared_ptr<WmfPatternImage> image;
+  // Only monochrome bitmaps are drawn; others keep the grey stand-in.
+  bool mono = planes == 1 && bits == 1 && width > 0 && height > 0;
+  if (mono && width <= kWmfBitmapMaxSide && height <= kWmfBitmapMaxSide &&
+      std::int64_t{width} * height <= kWmfBitmapMaxPixels && bytes_per_row >= (width + 7) / 8 &&
+      rows.size() / static_cast<std::size_t>(bytes_per_row) >= static_cast<std::size_t>(height)) {
+    image = std::make_shared<WmfPatternImage>();
+    image->width = width;
+    image->height = height;
+    image->monochrome = true;
+    image->pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (std::int32_t y = 0; y < height; ++y) {
+      WmfBytes row = rows.subspan(static_cast<std::size_t>(y) * bytes_per_row);
+      for (std::int32_t x = 0; x < width; ++x) {
+        bool one = (row[static_cast<std::size_t>(x / 8)] >> (7 - x % 8)) & 1;
+        image->pixels[static_cast<std::size_t>(y) * width + x] = one ? kWmfMonoOne : kWmfMonoZero;
+      }
+    }
+  } else if (mono) {
+    data.wmf.partial = true;  // rows missing or absurd sizes
+  }
+  create_pattern_brush(std::move(image), data);
 }

@@ -40,4 +40,6 @@ void wmf_bitmap_bitblt(WmfBytes record, RendererData& data);
 // DIBBITBLT, DIBSTRETCHBLT, STRETCHDIB and SETDIBTODEV.
 void wmf_bitmap_dib(WmfBytes record, RendererData& data);
 void wmf_bitmap_dibcreatepatternbrush(WmfBytes record, RendererData& data);
+// CREATEPATTERNBRUSH with a device-dependent bitmap; monochrome ones are drawn.
+void wmf_bitmap_createpatternbrush(WmfBytes record, RendererData& data);
 void wmf_bitmap_stretchblt(WmfBytes record, RendererData& data);

@@ -88,6 +88,12 @@ void paint_shape(cairo_t* target, const WmfPlayer& player) {
   cairo_new_path(target);
 }
 
+// 0xAARRGGBB of an opaque colour.
+std::uint32_t opaque_word(const WmfColor& c) {
+  return 0xFF000000u | (std::min<std::uint32_t>(c.red, 255) << 16) |
+         (std::min<std::uint32_t>(c.green, 255) << 8) | std::min<std::uint32_t>(c.blue, 255);
+}
+
 // An 8 x 8 device-pixel tile of a hatch style, in `color` on transparency.
 CairoSurfacePtr hatch_tile(std::int32_t hatch, const WmfColor& color) {
   CairoSurfacePtr tile(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8));
@@ -95,9 +101,7 @@ CairoSurfacePtr hatch_tile(std::int32_t hatch, const WmfColor& color) {
   cairo_surface_flush(tile.get());
   unsigned char* bytes = cairo_image_surface_get_data(tile.get());
   int stride = cairo_image_surface_get_stride(tile.get());
-  std::uint32_t ink = 0xFF000000u | (std::min<std::uint32_t>(color.red, 255) << 16) |
-                      (std::min<std::uint32_t>(color.green, 255) << 8) |
-                      std::min<std::uint32_t>(color.blue, 255);
+  std::uint32_t ink = opaque_word(color);
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 8; ++x) {
       bool on = false;
@@ -129,15 +133,24 @@ void fill_with_tile(cairo_t* target, cairo_surface_t* tile) {
   cairo_fill_preserve(target);
 }
 
-void fill_with_pattern(cairo_t* target, const WmfPatternImage& image) {
+void fill_with_pattern(cairo_t* target, const WmfPatternImage& image, const WmfDcState& dc) {
   CairoSurfacePtr tile(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height));
   if (cairo_surface_status(tile.get()) != CAIRO_STATUS_SUCCESS) return;
   cairo_surface_flush(tile.get());
   unsigned char* bytes = cairo_image_surface_get_data(tile.get());
   int stride = cairo_image_surface_get_stride(tile.get());
+  std::uint32_t zero = opaque_word(dc.text_color), one = opaque_word(dc.bk_color);
   for (std::int32_t row = 0; row < image.height; ++row) {
-    std::memcpy(bytes + std::size_t(row) * stride,
-                image.pixels.data() + std::size_t(row) * image.width, std::size_t(image.width) * 4);
+    unsigned char* out = bytes + std::size_t(row) * stride;
+    const std::uint32_t* in = image.pixels.data() + std::size_t(row) * image.width;
+    if (!image.monochrome) {
+      std::memcpy(out, in, std::size_t(image.width) * 4);
+      continue;
+    }
+    for (std::int32_t x = 0; x < image.width; ++x) {
+      std::uint32_t v = in[x] == kWmfMonoOne ? one : zero;
+      std::memcpy(out + 4 * std::size_t(x), &v, 4);
+    }
   }
   cairo_surface_mark_dirty(tile.get());
   fill_with_tile(target, tile.get());
@@ -212,7 +225,7 @@ void wmf_fill_with_brush(cairo_t* target, const WmfPlayer& player) {
     }
     case kWmfBrushPattern:
       if (brush.pattern && brush.pattern->width > 0 && brush.pattern->height > 0) {
-        fill_with_pattern(target, *brush.pattern);
+        fill_with_pattern(target, *brush.pattern, dc);
         return;
       }
       break;

@@ -72,10 +72,10 @@ std::int64_t wmf_dispatch_record(WmfBytes buffer, std::size_t offset, RendererDa
     case U_WMR_POLYPOLYGON: wmf_draw_polypolygon(record, data); break;
     case U_WMR_DELETEOBJECT: wmf_objects_deleteobject(record, data); break;
     case U_WMR_CREATEPALETTE:
-    case U_WMR_CREATEPATTERNBRUSH:
     case U_WMR_CREATEREGION:
     case U_WMR_CREATEBITMAPINDIRECT:
     case U_WMR_CREATEBITMAP: wmf_objects_create_other(record, data); break;
+    case U_WMR_CREATEPATTERNBRUSH: wmf_bitmap_createpatternbrush(record, data); break;
     case U_WMR_CREATEPENINDIRECT: wmf_draw_createpenindirect(record, data); break;
     case U_WMR_CREATEFONTINDIRECT: wmf_text_createfontindirect(record, data); break;
     case U_WMR_CREATEBRUSHINDIRECT: wmf_draw_createbrushindirect(record, data); break;

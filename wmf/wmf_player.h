@@ -30,11 +30,17 @@ struct WmfPen {
   std::int32_t join = 0;  // 0 round, 0x1000 bevel, 0x2000 miter
 };
 
-// A brush's image: premultiplied ARGB32, top row first.
+// A brush's image: premultiplied ARGB32, top row first. A monochrome image
+// holds only kWmfMonoZero and kWmfMonoOne: its 0 bits are drawn in the text
+// colour and its 1 bits in the background colour current when it is used.
+inline constexpr std::uint32_t kWmfMonoZero = 0xFF000000u;
+inline constexpr std::uint32_t kWmfMonoOne = 0xFFFFFFFFu;
+
 struct WmfPatternImage {
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::vector<std::uint32_t> pixels;
+  bool monochrome = false;
 };
 
 inline constexpr std::int32_t kWmfBrushSolid = 0;

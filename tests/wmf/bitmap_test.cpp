@@ -209,6 +209,54 @@ TEST(WmfDibRecords, PatternBrushRepeatsInDevicePixels) {
   EXPECT_EQ(canvas.at(51, 51), 0xFF0000FF);
 }
 
+TEST(WmfDibRecords, MonochromePatternsTakeTextAndBackgroundColoursWhenUsed) {
+  // The checker's tile with bits 1, 0 on top and 0, 1 below. Its table (red,
+  // blue) does not count for the plain pattern style: 0 bits take the text
+  // colour, 1 bits the background colour set after the brush was made.
+  std::vector<std::uint8_t> dib_brush = {3, 0, 0, 0};  // BS_PATTERN, RGB colours
+  std::vector<std::uint8_t> bits = checker();
+  dib_brush.insert(dib_brush.end(), bits.begin(), bits.end());
+  // A device bitmap: 2 x 2, 2 bytes a row, 1 plane, 1 bit, 18 unread bytes, rows top-down.
+  std::vector<std::uint8_t> bitmap16;
+  for (int v : {0, 2, 2, 2}) WmfWriter::push16(bitmap16, static_cast<std::uint16_t>(v));
+  bitmap16.insert(bitmap16.end(), {1, 1});
+  bitmap16.resize(bitmap16.size() + 18, 0xEE);
+  std::vector<std::uint8_t> cut = bitmap16;
+  bitmap16.insert(bitmap16.end(), {0x80, 0, 0x40, 0});
+  cut.insert(cut.end(), {0x80, 0});  // the second row is missing
+  struct Case {
+    const char* name;
+    std::uint16_t function;
+    std::vector<std::uint8_t> params;
+    RenderStatus status;
+  } cases[] = {
+      {"DIBCREATEPATTERNBRUSH, plain pattern style", 0x0142, dib_brush, RenderStatus::Ok},
+      {"CREATEPATTERNBRUSH, monochrome device bitmap", 0x01F9, bitmap16, RenderStatus::Ok},
+      {"CREATEPATTERNBRUSH, rows missing", 0x01F9, cut, RenderStatus::Partial},
+  };
+  for (const Case& c : cases) {
+    WmfCanvas canvas(100, 100);
+    ASSERT_EQ(canvas.play(WmfWriter(0, 0, 100, 100)
+                              .raw(c.function, c.params)
+                              .select(0)
+                              .color(0x0209, 0, 255, 0)  // text: green
+                              .color(0x0201, 255, 0, 0)  // background: red
+                              .pen(5, 0, 0, 0, 0)
+                              .rectangle(0, 0, 100, 100)
+                              .finish()),
+              c.status)
+        << c.name;
+    if (c.status != RenderStatus::Ok) {
+      EXPECT_EQ(canvas.at(50, 50), canvas.at(51, 50)) << c.name << ": a plain stand-in";
+      continue;
+    }
+    EXPECT_EQ(canvas.at(50, 50), 0xFFFF0000) << c.name;
+    EXPECT_EQ(canvas.at(51, 50), 0xFF00FF00) << c.name;
+    EXPECT_EQ(canvas.at(50, 51), 0xFF00FF00) << c.name;
+    EXPECT_EQ(canvas.at(51, 51), 0xFFFF0000) << c.name;
+  }
+}
+
 TEST(WmfDibRecords, BrokenBitmapsDrawNothingAndMarkPartial) {
   std::vector<std::uint8_t> huge = dib(60000, 60000, 24, {}, {1, 2, 3});
   std::vector<std::uint8_t> short_rows = dib(4, 4, 24, {}, {1, 2, 3});
