@@ -174,14 +174,25 @@ void wmf_stroke_with_pen(cairo_t* target, const WmfPlayer& player) {
   CairoSaveGuard guard(target);
   cairo_set_matrix(target, &player.device_matrix);
   apply_join_and_cap(target, pen);
+  cairo_set_line_width(target, width);
+  bool on_centres =
+      width == 1 && cairo_surface_get_type(cairo_get_target(target)) == CAIRO_SURFACE_TYPE_IMAGE;
+  auto stroke = [&] {
+    if (on_centres) {
+      wmf_stroke_on_pixel_centres(target);
+    } else {
+      cairo_stroke_preserve(target);
+    }
+  };
+  // In opaque mode the gaps of a dashed line show the background colour:
+  // the whole line in that colour first, the dashes over it.
+  if (pen.dash >= 1 && pen.dash <= 4 && player.dc.bk_mode == kWmfBkOpaque) {
+    set_source(target, player.dc.bk_color);
+    stroke();
+  }
   apply_dash(target, pen.dash, width);
   set_source(target, pen.color);
-  cairo_set_line_width(target, width);
-  if (width == 1 && cairo_surface_get_type(cairo_get_target(target)) == CAIRO_SURFACE_TYPE_IMAGE) {
-    wmf_stroke_on_pixel_centres(target);
-    return;
-  }
-  cairo_stroke_preserve(target);
+  stroke();
 }
 
 void wmf_stroke_on_pixel_centres(cairo_t* target) {

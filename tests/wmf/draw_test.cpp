@@ -6,29 +6,34 @@
 
 namespace {
 
-std::uint8_t alpha(std::uint32_t pixel) { return static_cast<std::uint8_t>(pixel >> 24); }
-
 TEST(WmfPens, WidthStyleAndZeroWidth) {
   // The box is 1000 units on a 100-pixel target: 10 units to a pixel. A
-  // hairline runs along device y = 50.5, the wide line along y = 50.
+  // hairline runs along device y = 50.5, the wide line along y = 50. The
+  // background colour is red; only the gaps of a dashed line in opaque mode
+  // may show it.
+  constexpr std::uint32_t kNoGap = 1;  // not a dashed line: no gap to look at
   struct Case {
     const char* name;
     std::uint16_t style;
     std::uint16_t width;
     int y;
     int inked_rows_from, inked_rows_to;  // rows inked at x = 2; from > to means none
-    bool dash_gap_clear;                 // x = 5, 6 clear on row 50
+    std::uint16_t bk_mode;               // 0 keeps the default, opaque
+    std::uint32_t gap;                   // x = 5, 6 on row 50
   } cases[] = {
-      {"width 0 is one device pixel", 0, 0, 505, 50, 50, false},
-      {"a hairline between two rows lands on one", 0, 0, 500, 50, 50, false},
-      {"null pen strokes nothing", 5, 0, 505, 1, 0, false},
-      {"user style without its entries is solid", 7, 0, 505, 50, 50, false},
-      {"width 100 is 10 pixels", 0x0200, 100, 500, 45, 54, false},
-      {"dashed hairline", 1, 0, 505, 50, 50, true},
+      {"width 0 is one device pixel", 0, 0, 505, 50, 50, 0, kNoGap},
+      {"a hairline between two rows lands on one", 0, 0, 500, 50, 50, 0, kNoGap},
+      {"null pen strokes nothing", 5, 0, 505, 1, 0, 0, kNoGap},
+      {"user style without its entries is solid", 7, 0, 505, 50, 50, 0, kNoGap},
+      {"width 100 is 10 pixels", 0x0200, 100, 500, 45, 54, 0, kNoGap},
+      {"dashed hairline, transparent: gaps clear", 1, 0, 505, 50, 50, 1, kTransparent},
+      {"dashed hairline, opaque: gaps in the background colour", 1, 0, 505, 50, 50, 2, kRed},
   };
   for (const Case& c : cases) {
     WmfCanvas canvas(100, 100);
-    std::vector<std::uint8_t> file = WmfWriter(0, 0, 1000, 1000)
+    WmfWriter w(0, 0, 1000, 1000);
+    if (c.bk_mode != 0) w.rec(0x0102, {c.bk_mode});
+    std::vector<std::uint8_t> file = w.color(0x0201, 255, 0, 0)
                                          .pen(c.style, c.width, 0, 0, 255)
                                          .rec(0x0214, {c.y, 0})     // MOVETO (0, y)
                                          .rec(0x0213, {c.y, 1000})  // LINETO (1000, y)
@@ -38,9 +43,9 @@ TEST(WmfPens, WidthStyleAndZeroWidth) {
       bool expect = y >= c.inked_rows_from && y <= c.inked_rows_to;
       EXPECT_EQ(canvas.at(2, y), expect ? kBlue : kTransparent) << c.name << " row " << y;
     }
-    if (c.dash_gap_clear) {
-      EXPECT_EQ(alpha(canvas.at(5, 50)), 0) << c.name;
-      EXPECT_EQ(alpha(canvas.at(6, 50)), 0) << c.name;
+    if (c.gap != kNoGap) {
+      EXPECT_EQ(canvas.at(5, 50), c.gap) << c.name;
+      EXPECT_EQ(canvas.at(6, 50), c.gap) << c.name;
     }
   }
 }
