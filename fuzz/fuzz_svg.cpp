@@ -35,13 +35,16 @@ void replay_tree(const SvgElement& root) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::unique_ptr<SvgDocument> whole;
   if (SvgDocument::create(&whole) != SvgStatus::Ok) return 0;
-  whole->element_limit = 200000;  // keeps each run small; the logic is the same
+  // Keep each run small; the logic is the same.
+  whole->element_limit = 200000;
+  whole->copy_byte_limit = 32u << 20;
   SvgStatus status = SvgDocument::parse_buffer(*whole, data, size);
   if (whole->root) replay_tree(*whole->root);
 
   std::unique_ptr<SvgDocument> split;
   if (SvgDocument::create(&split) != SvgStatus::Ok) return 0;
   split->element_limit = whole->element_limit;
+  split->copy_byte_limit = whole->copy_byte_limit;
   size_t cut = size == 0 ? 0 : data[0] % size;
   SvgDocument::parse_chunk_begin(*split);
   SvgDocument::parse_chunk(*split, data, cut);

@@ -196,6 +196,16 @@ bool svg_document_may_allocate(SvgDocument& document) {
   return false;
 }
 
+bool svg_document_may_copy(SvgDocument& document, uint64_t bytes) {
+  if (document.element_limit_reached || bytes > document.copy_byte_limit - document.copy_bytes) {
+    document.element_limit_reached = true;
+    document.allocation_failed = true;
+    return false;
+  }
+  document.copy_bytes += bytes;
+  return true;
+}
+
 SvgStatus svg_document_defer_paint(SvgDocument& document, SvgStyle& style, uint32_t which,
                                    std::string_view value) {
   SvgParser& parser = document.parser;
@@ -244,6 +254,7 @@ SvgStatus SvgDocument::parse_chunk_begin(SvgDocument& document) {
   release_tree(document);
   document.allocation_failed = false;
   document.element_limit_reached = false;
+  document.copy_bytes = 0;
   if (svg_parser_start(parser) != SvgStatus::Ok) parser.status = SvgStatus::OutOfMemory;
   parser.halted = parser.status;
   return parser.status;

@@ -18,6 +18,11 @@
 // A document holds at most this many elements, copies made by "use" included.
 inline constexpr uint64_t kSvgDefaultElementLimit = 2'000'000;
 
+// Copies made by "use" hold at most this many bytes of path data, font family
+// texts and dash lists together. The element limit alone would let a chain
+// of uses multiply one long path far beyond the size of the input.
+inline constexpr uint64_t kSvgDefaultCopyByteLimit = uint64_t{512} << 20;
+
 // A "use" whose referenced element was not available when it was read.
 struct SvgPendingUse {
   SvgElement* use = nullptr;
@@ -42,9 +47,12 @@ struct SvgDocument final : SvgPaintServers {
   // Bookkeeping beyond the tree itself.
   uint64_t element_count = 0;
   uint64_t element_limit = kSvgDefaultElementLimit;
-  // Once an element would pass the limit, no further element is made in this
-  // parse: a failed copy is released again, and retrying every later "use"
-  // against the full document would cost time without bound.
+  uint64_t copy_bytes = 0;  // held by the copies made in the parse under way
+  uint64_t copy_byte_limit = kSvgDefaultCopyByteLimit;
+  // Once an element would pass the element limit, or a copy the copy byte
+  // limit, no further element is made in this parse: a failed copy is
+  // released again, and retrying every later "use" against the full document
+  // would cost time without bound.
   bool element_limit_reached = false;
   // Set when an allocation failed (or the element limit was reached) during
   // the parse under way; the parse then ends with OutOfMemory.
@@ -80,6 +88,10 @@ struct SvgDocument final : SvgPaintServers {
 
 // Counts one allocation against the test hook; false when it is to fail.
 bool svg_document_may_allocate(SvgDocument& document);
+
+// Counts a copy's data (path blocks, font family, dash list) against the copy
+// byte limit; false, with the limit marked reached, when it would pass it.
+bool svg_document_may_copy(SvgDocument& document, uint64_t bytes);
 
 // Called by a fill or stroke parser whose "url(#id)" named no element. Ok: the
 // reference is kept for the end of the parse. NothingBuilt: it cannot be kept

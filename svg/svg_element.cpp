@@ -18,8 +18,19 @@ void take_owned_elements(SvgElement& element, std::vector<std::unique_ptr<SvgEle
   }
 }
 
+// What a copy of `element` holds beyond its record.
+uint64_t data_bytes(const SvgElement& element) {
+  uint64_t bytes = element.style.dash_array.size() * sizeof(double);
+  if (element.style.font_family) bytes += element.style.font_family->size();
+  if (const SvgPath* path = std::get_if<SvgPath>(&element.data)) bytes += path->storage_bytes();
+  return bytes;
+}
+
 // A copy of one element without its children.
 SvgStatus copy_one(const SvgElement& source, uint32_t depth, std::unique_ptr<SvgElement>* out) {
+  if (!svg_document_may_copy(*source.document, data_bytes(source))) {
+    return SvgStatus::OutOfMemory;
+  }
   std::unique_ptr<SvgElement> copy;
   SvgStatus status = SvgElement::create(*source.document, source.kind, source.parent, &copy);
   if (status != SvgStatus::Ok) return status;

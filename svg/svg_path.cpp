@@ -307,6 +307,17 @@ SvgStatus SvgPath::replay(RenderEngine& engine) const {
   return engine.draw_path();
 }
 
+size_t SvgPath::storage_bytes() const {
+  size_t bytes = 0;
+  for (const SvgPathCommandBlock* block = commands; block != nullptr; block = block->next) {
+    bytes += sizeof *block;
+  }
+  for (const SvgPathNumberBlock* block = numbers; block != nullptr; block = block->next) {
+    bytes += sizeof *block;
+  }
+  return bytes;
+}
+
 SvgStatus SvgPath::copy(SvgPath& destination, const SvgPath& source) {
   if (&destination == &source) return SvgStatus::Ok;
   destination.release();

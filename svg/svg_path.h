@@ -61,6 +61,8 @@ struct SvgPath {
   SvgPath& operator=(SvgPath&& other) noexcept;
 
   bool empty() const { return commands == nullptr; }
+  // The bytes of all blocks.
+  size_t storage_bytes() const;
 
   // Builder: each appends one command and keeps the bookkeeping; OutOfMemory
   // when a block cannot be allocated (the path keeps what fit).

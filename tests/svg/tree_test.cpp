@@ -447,6 +447,60 @@ TEST(Limits, ExponentialUseChainsStopAtTheElementLimit) {
   }
 }
 
+// Bytes held outside the element records (path blocks, font family texts,
+// dash lists) in the whole tree.
+uint64_t owned_bytes(const SvgElement& root) {
+  uint64_t bytes = 0;
+  std::vector<const SvgElement*> work{&root};
+  while (!work.empty()) {
+    const SvgElement* e = work.back();
+    work.pop_back();
+    if (const auto* path = std::get_if<SvgPath>(&e->data)) {
+      for (auto* b = path->commands; b; b = b->next) bytes += sizeof *b;
+      for (auto* b = path->numbers; b; b = b->next) bytes += sizeof *b;
+    }
+    if (e->style.font_family) bytes += e->style.font_family->size();
+    bytes += e->style.dash_array.size() * sizeof(double);
+    if (e->group()) {
+      for (const auto& ch : e->group()->children) work.push_back(ch.get());
+    }
+  }
+  return bytes;
+}
+
+// Few elements can still hold much: a doubling chain of uses over one long
+// path (or long font family, or long dash list) would multiply its data far
+// beyond the input's size while staying under the element limit.
+TEST(Limits, CopiesOfLargeDataStopAtTheCopyLimit) {
+  std::string long_path = "M0 0";
+  for (int i = 0; i < 4000; ++i) long_path += " L1 2";
+  std::string long_dashes;
+  for (int i = 0; i < 4000; ++i) long_dashes += "1 2 ";
+  const std::string targets[] = {
+      "<path id='u0' d='" + long_path + "'/>",
+      "<rect id='u0' font-family='" + std::string(40000, 'F') + "'/>",
+      "<rect id='u0' stroke-dasharray='" + long_dashes + "'/>",
+  };
+  for (const std::string& target : targets) {
+    SCOPED_TRACE(target.substr(0, 30));
+    std::string text = "<svg>" + target;
+    for (int i = 1; i < 30; ++i) {
+      std::string prev = "#u" + std::to_string(i - 1);
+      text += "<g id='u" + std::to_string(i) + "'><use href='" + prev + "'/><use href='" + prev +
+              "'/></g>";
+    }
+    text += "</svg>";
+    std::unique_ptr<SvgDocument> document;
+    SvgDocument::create(&document);
+    document->copy_byte_limit = 4u << 20;
+    EXPECT_EQ(SvgDocument::parse_buffer(*document, text.data(), text.size()),
+              SvgStatus::OutOfMemory);
+    const uint64_t original = owned_bytes(*child(document->root.get(), 0));
+    EXPECT_LE(owned_bytes(*document->root), original + document->copy_byte_limit);
+    EXPECT_GT(owned_bytes(*document->root), document->copy_byte_limit / 2);
+  }
+}
+
 // Many uses of one large target that waits for a later definition: deciding
 // and settling each use must not walk the target again (a walk per use would
 // not finish within the test timeout here).
