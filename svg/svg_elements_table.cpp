@@ -75,29 +75,11 @@ SvgStatus parse_svg(SvgParser& parser, SvgParseFrame& frame, const SvgAttributes
   return SvgStyle::apply_root_defaults(root->style);
 }
 
-SvgStatus parse_group(SvgParser& parser, SvgParseFrame& frame, const SvgAttributes&,
+// The parse step of an element that reads nothing at its start tag.
+template <SvgElementKind kKind, bool kContainer>
+SvgStatus parse_plain(SvgParser& parser, SvgParseFrame& frame, const SvgAttributes&,
                       SvgElement** built) {
-  return build(parser, frame, SvgElementKind::Group, true, built);
-}
-
-SvgStatus parse_defs(SvgParser& parser, SvgParseFrame& frame, const SvgAttributes&,
-                     SvgElement** built) {
-  return build(parser, frame, SvgElementKind::Defs, true, built);
-}
-
-SvgStatus parse_use(SvgParser& parser, SvgParseFrame& frame, const SvgAttributes&,
-                    SvgElement** built) {
-  return build(parser, frame, SvgElementKind::Use, true, built);
-}
-
-SvgStatus parse_symbol(SvgParser& parser, SvgParseFrame& frame, const SvgAttributes&,
-                       SvgElement** built) {
-  return build(parser, frame, SvgElementKind::Symbol, true, built);
-}
-
-SvgStatus parse_path(SvgParser& parser, SvgParseFrame& frame, const SvgAttributes&,
-                     SvgElement** built) {
-  return build(parser, frame, SvgElementKind::Path, false, built);
+  return build(parser, frame, kKind, kContainer, built);
 }
 
 SvgStatus parse_line(SvgParser& parser, SvgParseFrame& frame, const SvgAttributes& attributes,
@@ -243,11 +225,11 @@ SvgStatus read_use(SvgParser& parser, SvgElement& use, const SvgAttributes& attr
   SvgDocument& document = *parser.document;
   SvgElement* target = SvgIdTable::find(document.ids, id);
   SvgGroup& group = *use.group();
+  read_length(group.width, attributes, "width", "100%");
+  read_length(group.height, attributes, "height", "100%");
   if (target == nullptr || target->pending_below > 0) {
     // Defined later, or itself waiting for something defined later: the copy
     // is made when the parse ends.
-    read_length(group.width, attributes, "width", "100%");
-    read_length(group.height, attributes, "height", "100%");
     read_length(group.x, attributes, "x", "0");
     read_length(group.y, attributes, "y", "0");
     if (!svg_document_may_allocate(document)) return SvgStatus::OutOfMemory;
@@ -260,8 +242,6 @@ SvgStatus read_use(SvgParser& parser, SvgElement& use, const SvgAttributes& attr
     svg_pending_adjust(use, +1);
     return SvgStatus::Ok;
   }
-  read_length(group.width, attributes, "width", "100%");
-  read_length(group.height, attributes, "height", "100%");
   SvgStatus status = svg_use_attach_copy(use, *target);
   if (status != SvgStatus::Ok) return status;
   read_length(group.x, attributes, "x", "0");
@@ -274,15 +254,15 @@ SvgStatus read_use(SvgParser& parser, SvgElement& use, const SvgAttributes& attr
 const SvgElementEntry kSvgElementEntries[kSvgElementEntryCount] = {
     {"a", parse_a, nullptr, nullptr},
     {"svg", parse_svg, read_viewport, nullptr},
-    {"g", parse_group, nullptr, nullptr},
-    {"path", parse_path, read_path_data, nullptr},
+    {"g", parse_plain<SvgElementKind::Group, true>, nullptr, nullptr},
+    {"path", parse_plain<SvgElementKind::Path, false>, read_path_data, nullptr},
     {"line", parse_line, nullptr, nullptr},
     {"rect", parse_rect, nullptr, nullptr},
     {"circle", parse_circle, nullptr, nullptr},
     {"ellipse", parse_ellipse, nullptr, nullptr},
-    {"defs", parse_defs, nullptr, nullptr},
-    {"use", parse_use, read_use, nullptr},
-    {"symbol", parse_symbol, read_viewport, nullptr},
+    {"defs", parse_plain<SvgElementKind::Defs, true>, nullptr, nullptr},
+    {"use", parse_plain<SvgElementKind::Use, true>, read_use, nullptr},
+    {"symbol", parse_plain<SvgElementKind::Symbol, true>, read_viewport, nullptr},
     {"polygon", parse_polygon, nullptr, nullptr},
     {"polyline", parse_polyline, nullptr, nullptr},
     // Text, images, gradients and patterns are recognised; their subtrees

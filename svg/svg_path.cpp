@@ -89,10 +89,39 @@ int svg_path_command_numbers(SvgPathCommand command) {
   return 0;
 }
 
+namespace {
+
+template <typename Block>
+void delete_blocks(Block* block) {
+  while (block != nullptr) {
+    Block* next = block->next;
+    delete block;
+    block = next;
+  }
+}
+
+template <typename Block>
+size_t block_bytes(const Block* block) {
+  size_t bytes = 0;
+  for (; block != nullptr; block = block->next) bytes += sizeof *block;
+  return bytes;
+}
+
+// Appends `block` to the list running from `first` to `last`.
+template <typename Block>
+void link_block(Block*& first, Block*& last, Block* block) {
+  block->previous = last;
+  if (last != nullptr) {
+    last->next = block;
+  } else {
+    first = block;
+  }
+  last = block;
+}
+
 // Appends one command code and its numbers. A command's numbers always lie in
 // one number block, so a replay can read them in place.
-static SvgStatus path_append(SvgPath& path, SvgPathCommand command, const double* numbers,
-                             int count) {
+SvgStatus path_append(SvgPath& path, SvgPathCommand command, const double* numbers, int count) {
   // Both blocks that may be needed are allocated before either is linked, so a
   // failure leaves the path as it was.
   SvgPathCommandBlock* new_commands = nullptr;
@@ -109,24 +138,8 @@ static SvgStatus path_append(SvgPath& path, SvgPathCommand command, const double
       return SvgStatus::OutOfMemory;
     }
   }
-  if (new_commands != nullptr) {
-    new_commands->previous = path.commands_last;
-    if (path.commands_last != nullptr) {
-      path.commands_last->next = new_commands;
-    } else {
-      path.commands = new_commands;
-    }
-    path.commands_last = new_commands;
-  }
-  if (new_numbers != nullptr) {
-    new_numbers->previous = path.numbers_last;
-    if (path.numbers_last != nullptr) {
-      path.numbers_last->next = new_numbers;
-    } else {
-      path.numbers = new_numbers;
-    }
-    path.numbers_last = new_numbers;
-  }
+  if (new_commands != nullptr) link_block(path.commands, path.commands_last, new_commands);
+  if (new_numbers != nullptr) link_block(path.numbers, path.numbers_last, new_numbers);
   SvgPathCommandBlock* commands = path.commands_last;
   commands->commands[commands->count++] = static_cast<int32_t>(command);
   if (count > 0) {
@@ -136,6 +149,8 @@ static SvgStatus path_append(SvgPath& path, SvgPathCommand command, const double
   path.last_command = static_cast<int32_t>(command);
   return SvgStatus::Ok;
 }
+
+}  // namespace
 
 SvgPath::SvgPath(SvgPath&& other) noexcept { *this = std::move(other); }
 
@@ -307,16 +322,7 @@ SvgStatus SvgPath::replay(RenderEngine& engine) const {
   return engine.draw_path();
 }
 
-size_t SvgPath::storage_bytes() const {
-  size_t bytes = 0;
-  for (const SvgPathCommandBlock* block = commands; block != nullptr; block = block->next) {
-    bytes += sizeof *block;
-  }
-  for (const SvgPathNumberBlock* block = numbers; block != nullptr; block = block->next) {
-    bytes += sizeof *block;
-  }
-  return bytes;
-}
+size_t SvgPath::storage_bytes() const { return block_bytes(commands) + block_bytes(numbers); }
 
 SvgStatus SvgPath::copy(SvgPath& destination, const SvgPath& source) {
   if (&destination == &source) return SvgStatus::Ok;
@@ -326,16 +332,8 @@ SvgStatus SvgPath::copy(SvgPath& destination, const SvgPath& source) {
 }
 
 void SvgPath::release() {
-  for (SvgPathCommandBlock* block = commands; block != nullptr;) {
-    SvgPathCommandBlock* next = block->next;
-    delete block;
-    block = next;
-  }
-  for (SvgPathNumberBlock* block = numbers; block != nullptr;) {
-    SvgPathNumberBlock* next = block->next;
-    delete block;
-    block = next;
-  }
+  delete_blocks(commands);
+  delete_blocks(numbers);
   commands = commands_last = nullptr;
   numbers = numbers_last = nullptr;
   start_x = start_y = current_x = current_y = 0.0;

@@ -77,14 +77,35 @@ SvgStatus parse_paint(SvgStyle& style, std::string_view value, SvgPaint* paint, 
   return status;
 }
 
-SvgStatus parse_color(SvgStyle& style, std::string_view value) {
-  if (value == "inherit") return SvgStatus::Ok;
+// An opacity property (fill-opacity, opacity, stroke-opacity, stop-opacity).
+template <double SvgStyle::*kField, uint64_t kFlag>
+SvgStatus parse_opacity_property(SvgStyle& style, std::string_view value) {
+  SvgStatus status = read_opacity(value, &(style.*kField));
+  if (status == SvgStatus::Ok) style.flags |= kFlag;
+  return status;
+}
+
+// A length property (font-size, stroke-dashoffset, stroke-width).
+template <SvgLength SvgStyle::*kField, uint64_t kFlag>
+SvgStatus parse_length_property(SvgStyle& style, std::string_view value) {
+  SvgStatus status = (style.*kField).parse(value);
+  if (status == SvgStatus::Ok) style.flags |= kFlag;
+  return status;
+}
+
+// stop-color; color is the same but accepts "inherit".
+SvgStatus parse_stop_color(SvgStyle& style, std::string_view value) {
   SvgColor color;
   SvgStatus status = color.parse(value);
   if (status != SvgStatus::Ok) return status;
   style.color = color;
   style.flags |= kSvgStyleColor;
   return SvgStatus::Ok;
+}
+
+SvgStatus parse_color(SvgStyle& style, std::string_view value) {
+  if (value == "inherit") return SvgStatus::Ok;
+  return parse_stop_color(style, value);
 }
 
 SvgStatus parse_display(SvgStyle& style, std::string_view value) {
@@ -118,12 +139,6 @@ SvgStatus parse_display(SvgStyle& style, std::string_view value) {
   return SvgStatus::Malformed;
 }
 
-SvgStatus parse_fill_opacity(SvgStyle& style, std::string_view value) {
-  SvgStatus status = read_opacity(value, &style.fill_opacity);
-  if (status == SvgStatus::Ok) style.flags |= kSvgStyleFillOpacity;
-  return status;
-}
-
 SvgStatus parse_fill(SvgStyle& style, std::string_view value) {
   return parse_paint(style, value, &style.fill_paint, kSvgStyleFill, kSvgStylePendingFill);
 }
@@ -145,12 +160,6 @@ SvgStatus parse_font_family(SvgStyle& style, std::string_view value) {
   }
   style.flags |= kSvgStyleFontFamily;
   return SvgStatus::Ok;
-}
-
-SvgStatus parse_font_size(SvgStyle& style, std::string_view value) {
-  SvgStatus status = style.font_size.parse(value);
-  if (status == SvgStatus::Ok) style.flags |= kSvgStyleFontSize;
-  return status;
 }
 
 SvgStatus parse_font_style(SvgStyle& style, std::string_view value) {
@@ -186,12 +195,6 @@ SvgStatus parse_font_weight(SvgStyle& style, std::string_view value) {
   return SvgStatus::Ok;
 }
 
-SvgStatus parse_opacity(SvgStyle& style, std::string_view value) {
-  SvgStatus status = read_opacity(value, &style.opacity);
-  if (status == SvgStatus::Ok) style.flags |= kSvgStyleOpacity;
-  return status;
-}
-
 SvgStatus parse_dash_array(SvgStyle& style, std::string_view value) {
   style.dash_array.clear();
   style.dash_array.shrink_to_fit();
@@ -223,12 +226,6 @@ SvgStatus parse_dash_array(SvgStyle& style, std::string_view value) {
   return SvgStatus::Ok;
 }
 
-SvgStatus parse_dash_offset(SvgStyle& style, std::string_view value) {
-  SvgStatus status = style.dash_offset.parse(value);
-  if (status == SvgStatus::Ok) style.flags |= kSvgStyleDashOffset;
-  return status;
-}
-
 SvgStatus parse_line_cap(SvgStyle& style, std::string_view value) {
   static constexpr std::string_view kNames[] = {"butt", "round", "square"};
   static constexpr int32_t kCodes[] = {0, 1, 2};
@@ -253,20 +250,8 @@ SvgStatus parse_miter_limit(SvgStyle& style, std::string_view value) {
   return SvgStatus::Ok;
 }
 
-SvgStatus parse_stroke_opacity(SvgStyle& style, std::string_view value) {
-  SvgStatus status = read_opacity(value, &style.stroke_opacity);
-  if (status == SvgStatus::Ok) style.flags |= kSvgStyleStrokeOpacity;
-  return status;
-}
-
 SvgStatus parse_stroke(SvgStyle& style, std::string_view value) {
   return parse_paint(style, value, &style.stroke_paint, kSvgStyleStroke, kSvgStylePendingStroke);
-}
-
-SvgStatus parse_stroke_width(SvgStyle& style, std::string_view value) {
-  SvgStatus status = style.stroke_width.parse(value);
-  if (status == SvgStatus::Ok) style.flags |= kSvgStyleStrokeWidth;
-  return status;
 }
 
 SvgStatus parse_text_anchor(SvgStyle& style, std::string_view value) {
@@ -288,40 +273,33 @@ SvgStatus parse_visibility(SvgStyle& style, std::string_view value) {
   return SvgStatus::Malformed;
 }
 
-SvgStatus parse_stop_color(SvgStyle& style, std::string_view value) {
-  SvgColor color;
-  SvgStatus status = color.parse(value);
-  if (status != SvgStatus::Ok) return status;
-  style.color = color;
-  style.flags |= kSvgStyleColor;
-  return SvgStatus::Ok;
-}
-
 }  // namespace
 
 const SvgStyleProperty kSvgStyleProperties[kSvgStylePropertyCount] = {
     {"color", parse_color, "black"},
     {"display", parse_display, "inline"},
-    {"fill-opacity", parse_fill_opacity, "1.0"},
+    {"fill-opacity", parse_opacity_property<&SvgStyle::fill_opacity, kSvgStyleFillOpacity>, "1.0"},
     {"fill", parse_fill, "black"},
     {"fill-rule", parse_fill_rule, "nonzero"},
     {"font-family", parse_font_family, "sans-serif"},
-    {"font-size", parse_font_size, "10.0"},
+    {"font-size", parse_length_property<&SvgStyle::font_size, kSvgStyleFontSize>, "10.0"},
     {"font-style", parse_font_style, "normal"},
     {"font-weight", parse_font_weight, "normal"},
-    {"opacity", parse_opacity, "1.0"},
+    {"opacity", parse_opacity_property<&SvgStyle::opacity, kSvgStyleOpacity>, "1.0"},
     {"stroke-dasharray", parse_dash_array, "none"},
-    {"stroke-dashoffset", parse_dash_offset, "0.0"},
+    {"stroke-dashoffset", parse_length_property<&SvgStyle::dash_offset, kSvgStyleDashOffset>,
+     "0.0"},
     {"stroke-linecap", parse_line_cap, "butt"},
     {"stroke-linejoin", parse_line_join, "miter"},
     {"stroke-miterlimit", parse_miter_limit, "4.0"},
-    {"stroke-opacity", parse_stroke_opacity, "1.0"},
+    {"stroke-opacity", parse_opacity_property<&SvgStyle::stroke_opacity, kSvgStyleStrokeOpacity>,
+     "1.0"},
     {"stroke", parse_stroke, "none"},
-    {"stroke-width", parse_stroke_width, "1.0"},
+    {"stroke-width", parse_length_property<&SvgStyle::stroke_width, kSvgStyleStrokeWidth>, "1.0"},
     {"text-anchor", parse_text_anchor, "start"},
     {"visibility", parse_visibility, "visible"},
     // stop-opacity and stop-color share the fields of opacity and color.
-    {"stop-opacity", parse_opacity, "1.0"},
+    {"stop-opacity", parse_opacity_property<&SvgStyle::opacity, kSvgStyleOpacity>, "1.0"},
     {"stop-color", parse_stop_color, "#ffffff"},
 };
 
