@@ -1,6 +1,7 @@
 #include "wmf/wmf_objects.h"
 
 #include "wmf/wmf_records.h"
+#include "wmf/wmf_region.h"
 
 bool wmf_object_create(WmfObjectTable& table, const WmfObject& object) {
   std::size_t slot = table.lowest_free;
@@ -36,6 +37,7 @@ void wmf_objects_selectobject(WmfBytes record, RendererData& data) {
     case WmfObjectKind::Pen: dc.pen = object->pen; break;
     case WmfObjectKind::Brush: dc.brush = object->brush; break;
     case WmfObjectKind::Font: dc.font = object->font; break;
+    case WmfObjectKind::Region: wmf_region_clip(object->region.get(), data); break;
     default: break;
   }
 }

@@ -5,6 +5,7 @@
 #include "wmf/wmf_draw.h"
 #include "wmf/wmf_objects.h"
 #include "wmf/wmf_records.h"
+#include "wmf/wmf_region.h"
 #include "wmf/wmf_state.h"
 #include "wmf/wmf_text.h"
 
@@ -72,10 +73,15 @@ std::int64_t wmf_dispatch_record(WmfBytes buffer, std::size_t offset, RendererDa
     case U_WMR_POLYPOLYGON: wmf_draw_polypolygon(record, data); break;
     case U_WMR_DELETEOBJECT: wmf_objects_deleteobject(record, data); break;
     case U_WMR_CREATEPALETTE:
-    case U_WMR_CREATEREGION:
     case U_WMR_CREATEBITMAPINDIRECT:
     case U_WMR_CREATEBITMAP: wmf_objects_create_other(record, data); break;
     case U_WMR_CREATEPATTERNBRUSH: wmf_bitmap_createpatternbrush(record, data); break;
+    case U_WMR_CREATEREGION: wmf_region_create(record, data); break;
+    case U_WMR_FILLREGION: wmf_region_fill(record, data); break;
+    case U_WMR_FRAMEREGION: wmf_region_frame(record, data); break;
+    case U_WMR_INVERTREGION: wmf_region_invert(record, data); break;
+    case U_WMR_PAINTREGION: wmf_region_paint(record, data); break;
+    case U_WMR_SELECTCLIPREGION: wmf_region_selectclip(record, data); break;
     case U_WMR_CREATEPENINDIRECT: wmf_draw_createpenindirect(record, data); break;
     case U_WMR_CREATEFONTINDIRECT: wmf_text_createfontindirect(record, data); break;
     case U_WMR_CREATEBRUSHINDIRECT: wmf_draw_createbrushindirect(record, data); break;
@@ -114,6 +120,10 @@ RenderStatus wmf_play(WmfBytes buffer, RendererData& data) {
   {
     CairoSaveGuard guard(cr);
     cairo_get_matrix(cr, &player.device_matrix);
+    cairo_identity_matrix(cr);
+    cairo_clip_extents(cr, &player.base_clip_x1, &player.base_clip_y1, &player.base_clip_x2,
+                       &player.base_clip_y2);
+    cairo_set_matrix(cr, &player.device_matrix);
     cairo_scale(cr, player.device_scale_x, player.device_scale_y);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);  // the format's default, alternate
     while ((step = wmf_dispatch_record(buffer, offset, data)) > 0) {

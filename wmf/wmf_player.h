@@ -98,13 +98,27 @@ struct WmfDcState {
   std::int32_t pos_y = 0;
 };
 
-enum class WmfObjectKind : std::uint8_t { Free, Pen, Brush, Font, Other };
+// A region: rectangles in logical units, left and top inside, right and
+// bottom outside. An empty region has none.
+struct WmfRegionRect {
+  std::int16_t left = 0;
+  std::int16_t top = 0;
+  std::int16_t right = 0;
+  std::int16_t bottom = 0;
+};
+
+struct WmfRegion {
+  std::vector<WmfRegionRect> rects;
+};
+
+enum class WmfObjectKind : std::uint8_t { Free, Pen, Brush, Font, Region, Other };
 
 struct WmfObject {
   WmfObjectKind kind = WmfObjectKind::Free;
   WmfPen pen;
   WmfBrush brush;
   WmfFont font;
+  std::shared_ptr<const WmfRegion> region;
 };
 
 // Objects by slot; a created object takes the lowest free slot.
@@ -130,6 +144,12 @@ struct WmfPlayer {
   // The target's matrix before the playback's scale: device space for text,
   // hairlines and pixels.
   cairo_matrix_t device_matrix{1, 0, 0, 1, 0, 0};
+  // The clip the playback started with, in device space: what a region
+  // clip lies within and what selecting no region returns to.
+  double base_clip_x1 = 0;
+  double base_clip_y1 = 0;
+  double base_clip_x2 = 0;
+  double base_clip_y2 = 0;
   // Set when a record was too short or its counts ran past its end.
   bool partial = false;
 };

@@ -151,6 +151,28 @@ inline std::map<std::string, std::vector<std::uint8_t>> wmf_fuzz_seeds() {
                          .rectangle(50, 50, 100, 100)
                          .rec(0x0940, {0x0021, 0x00F0, 0, 0, 0, 20, 20, 0, 0})
                          .finish();
+  std::vector<std::uint8_t> mono_pattern;
+  for (int v : {0, 8, 8, 2}) WmfWriter::push16(mono_pattern, static_cast<std::uint16_t>(v));
+  mono_pattern.insert(mono_pattern.end(), {1, 1});
+  mono_pattern.resize(mono_pattern.size() + 18, 0);
+  for (int row = 0; row < 8; ++row) mono_pattern.insert(mono_pattern.end(), {0xAA, 0});
+  seeds["regions-patterns.wmf"] =
+      WmfWriter(0, 0, 100, 100)
+          .create_region({{10, 30, {10, 30, 60, 90}}, {30, 50, {10, 90}}})
+          .create_brush(0, 0, 200, 0)
+          .create_raw(0x01F9, mono_pattern)
+          .rec(0x0228, {0, 1})
+          .rec(0x0429, {0, 1, 3, 3})
+          .select(2)
+          .rec(0x012B, {0})
+          .rec(0x012A, {0})
+          .rec(0x001E)
+          .rec(0x012C, {0})
+          .pen(2, 0, 0, 0, 255)
+          .rectangle(0, 0, 100, 100)
+          .rec(0x0127, {0xFFFF})
+          .rec(0x012C, {1})
+          .finish();
   seeds["truncated.wmf"] =
       WmfWriter(0, 0, 100, 100).points(0x0324, {{1, 2}, {50, 60}}, 900).finish(false);
   return seeds;

@@ -105,6 +105,37 @@ class WmfWriter {
     take_slot();
     return raw(0x02FC, p);
   }
+  // CREATEREGION from scans of (top, bottom, x pairs); `count` overrides a
+  // scan's stored number of x values, `scan_count` the number of scans.
+  struct RegionScan {
+    int top, bottom;
+    std::vector<int> xs;
+    int count = -1;
+  };
+  WmfWriter& create_region(const std::vector<RegionScan>& scans, int scan_count = -1) {
+    std::vector<std::uint8_t> p;
+    push16(p, 0);  // next in chain
+    push16(p, 6);  // object type: region
+    push32(p, 0);  // object count
+    push16(p, 0);  // region size, unread
+    push16(p, static_cast<std::uint16_t>(scan_count < 0 ? scans.size() : scan_count));
+    push16(p, 0);                              // largest scan, unread
+    for (int i = 0; i < 4; ++i) push16(p, 0);  // bounds, unread
+    for (const RegionScan& scan : scans) {
+      int count = scan.count < 0 ? static_cast<int>(scan.xs.size()) : scan.count;
+      push16(p, static_cast<std::uint16_t>(count));
+      push16(p, static_cast<std::uint16_t>(scan.top));
+      push16(p, static_cast<std::uint16_t>(scan.bottom));
+      for (int x : scan.xs) push16(p, static_cast<std::uint16_t>(x));
+      push16(p, static_cast<std::uint16_t>(count));
+    }
+    return create_raw(0x06FF, p);
+  }
+  // Any create record with raw parameters; it takes a slot like the others.
+  WmfWriter& create_raw(std::uint16_t function, std::vector<std::uint8_t> params) {
+    take_slot();
+    return raw(function, std::move(params));
+  }
   WmfWriter& color(std::uint16_t function, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return raw(function, {r, g, b, 0});
   }
