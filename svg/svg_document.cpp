@@ -5,7 +5,6 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <new>
@@ -45,18 +44,21 @@ void release_tree(SvgDocument& document) {
   document.root.reset();
 }
 
-// In document order, so of several references for one property the last one
-// that resolves wins, as it would if they all pointed backwards. References
-// replaced by a later plain value were dropped when it was read.
+// Of several references for one property the last one that resolves wins,
+// as it would if they all pointed backwards. References that a later plain
+// value replaced were dropped when it was read.
 SvgStatus resolve_pending_paints(SvgDocument& document) {
   for (SvgPendingPaint& pending : document.pending_paints) {
     SvgStyle& style = *pending.style;
     style.pending &= ~pending.which;
     bool fill = pending.which == kSvgStylePendingFill;
     SvgPaint& paint = fill ? style.fill_paint : style.stroke_paint;
-    // A reference that still names no paint server leaves the property as it was.
-    if (paint.parse(document, pending.value) == SvgStatus::Ok) {
-      style.flags |= fill ? kSvgStyleFill : kSvgStyleStroke;
+    // References that still name no paint server leave the property as it was.
+    for (auto value = pending.values.rbegin(); value != pending.values.rend(); ++value) {
+      if (paint.parse(document, *value) == SvgStatus::Ok) {
+        style.flags |= fill ? kSvgStyleFill : kSvgStyleStroke;
+        break;
+      }
     }
     if (pending.element->pending_paint) {
       pending.element->pending_paint = false;
@@ -164,6 +166,21 @@ SvgStatus abandon_parse(SvgDocument& document, SvgStatus status) {
   return finish_parse(document, status);
 }
 
+// The record of `which` for `style`, the style being read. Only that style
+// defers references, one record a property, so its records are the last two
+// at most.
+std::vector<SvgPendingPaint>::iterator find_pending_paint(SvgDocument& document,
+                                                          const SvgStyle& style, uint32_t which) {
+  std::vector<SvgPendingPaint>& list = document.pending_paints;
+  for (size_t back = 1; back <= 2 && back <= list.size(); ++back) {
+    SvgPendingPaint& record = list[list.size() - back];
+    if (record.style == &style && record.which == which) {
+      return list.end() - static_cast<std::ptrdiff_t>(back);
+    }
+  }
+  return list.end();
+}
+
 std::string directory_of(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return std::string();
@@ -216,8 +233,12 @@ SvgStatus svg_document_defer_paint(SvgDocument& document, SvgStyle& style, uint3
   if (!id || SvgIdTable::find(document.ids, *id) != nullptr) return SvgStatus::NothingBuilt;
   if (!svg_document_may_allocate(document)) return SvgStatus::OutOfMemory;
   try {
-    document.pending_paints.push_back(
-        SvgPendingPaint{parser.current, &style, which, std::string(value)});
+    auto record = find_pending_paint(document, style, which);
+    if (record == document.pending_paints.end()) {
+      document.pending_paints.push_back(SvgPendingPaint{parser.current, &style, which, {}});
+      record = document.pending_paints.end() - 1;
+    }
+    record->values.emplace_back(value);
   } catch (const std::bad_alloc&) {
     return SvgStatus::OutOfMemory;
   }
@@ -225,13 +246,8 @@ SvgStatus svg_document_defer_paint(SvgDocument& document, SvgStyle& style, uint3
 }
 
 void svg_document_drop_paints(SvgDocument& document, const SvgStyle& style, uint32_t which) {
-  // Only the style being read defers references, so its records are the last ones.
-  std::vector<SvgPendingPaint>& list = document.pending_paints;
-  size_t first = list.size();
-  while (first > 0 && list[first - 1].style == &style) --first;
-  list.erase(std::remove_if(list.begin() + static_cast<std::ptrdiff_t>(first), list.end(),
-                            [which](const SvgPendingPaint& p) { return p.which == which; }),
-             list.end());
+  auto record = find_pending_paint(document, style, which);
+  if (record != document.pending_paints.end()) document.pending_paints.erase(record);
 }
 
 SvgPaintServer SvgDocument::find_paint_server(std::string_view id) const {

@@ -29,12 +29,14 @@ struct SvgPendingUse {
   std::string id;  // without the leading "#"
 };
 
-// A fill or stroke "url(#id)" that named no element yet when it was read.
+// The fill or stroke "url(#id)" values of one element that named no element
+// yet when they were read: every such value given after the property's last
+// plain value, in reading order. The last one that resolves wins.
 struct SvgPendingPaint {
   SvgElement* element = nullptr;
   SvgStyle* style = nullptr;  // the element's
   uint32_t which = 0;         // kSvgStylePendingFill or kSvgStylePendingStroke
-  std::string value;
+  std::vector<std::string> values;
 };
 
 struct SvgDocument final : SvgPaintServers {
