@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (SvgDocument::create(&whole) != SvgStatus::Ok) return 0;
   // Keep each run small; the logic is the same.
   whole->element_limit = 200000;
-  whole->copy_byte_limit = 4u << 20;
+  whole->copy_byte_limit = 1u << 20;
   SvgStatus status = SvgDocument::parse_buffer(*whole, data, size);
   if (whole->root) replay_tree(*whole->root);
 
