@@ -163,12 +163,16 @@ void wmf_region_frame(WmfBytes record, RendererData& data) {
   double width = std::fabs(wmf_s16(record, kWmfRecordHeadSize + 6) * player.scale_x);
   cairo_t* cr = data.target;
   CairoSaveGuard guard(cr);
+  // The group covers no more than the region.
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+  cairo_new_path(cr);
+  add_region_path(cr, *region, player);
+  cairo_clip(cr);
   cairo_push_group(cr);
   fill_region(*region, brush, data);
   // The inside is what stays in the region when moved by the frame's size
   // each way; it is erased, leaving the frame along the region's edges.
   cairo_save(cr);
-  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
   for (double dx : {-width, width}) {
     for (double dy : {-height, height}) {
       cairo_new_path(cr);
