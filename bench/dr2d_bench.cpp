@@ -92,7 +92,12 @@ void BM_Dr2dReadMemory(benchmark::State& state) {
   state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(file.size()));
   state.counters["file_MB"] = double(file.size()) / 1e6;
 }
-BENCHMARK(BM_Dr2dReadMemory)->Arg(25000)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Dr2dReadMemory)
+    ->Arg(25000)
+    ->Arg(50000)
+    ->Arg(100000)
+    ->Arg(200000)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Dr2dReadFile(benchmark::State& state) {
   const Bytes& file = drawing_of(int(state.range(0)));
