@@ -4,6 +4,7 @@
 // stay alive (and keep its id) while it is registered.
 
 #include <cstdint>
+#include <map>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +20,13 @@ struct SvgIdTable {
   };
   std::vector<uint32_t> buckets;  // index + 1 of the first entry of each bucket, 0 when empty
   std::vector<Entry> entries;
+  // Keys that share their whole hash share a bucket at every size, and a
+  // hostile file can write any number of them. The entries of buckets whose
+  // chains grow beyond a few are therefore also indexed by key, so that
+  // registering and finding stay logarithmic.
+  std::vector<uint32_t> chain_lengths;               // per bucket
+  std::map<std::string_view, uint32_t> long_chains;  // key -> index, for long buckets
+  bool long_chains_complete = true;                  // false after an allocation failure
 
   // Sizes the table for `requested` entries (the first listed prime not smaller).
   // Drops every entry.

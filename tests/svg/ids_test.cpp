@@ -69,4 +69,38 @@ TEST(IdTable, FirstRegistrationKeepsTheKey) {
   EXPECT_EQ(SvgIdTable::find(table, "x"), nullptr);
 }
 
+// Keys built from "Aa" and "BB" all share one hash, so every one of them lands
+// in the same bucket whatever the bucket count; a file can hold as many such
+// ids as it likes. Registering and finding them must not walk that chain each
+// time (a walk per key would not finish within the test timeout here).
+TEST(IdTable, KeysSharingOneHashStayFast) {
+  std::vector<std::string> keys{""};
+  for (int round = 0; round < 18; ++round) {
+    std::vector<std::string> longer;
+    for (const std::string& key : keys) {
+      longer.push_back(key + "Aa");
+      longer.push_back(key + "BB");
+    }
+    keys.swap(longer);
+  }
+  ASSERT_EQ(svg_id_hash(keys.front()), svg_id_hash(keys.back()));
+  SvgIdTable table;
+  ASSERT_EQ(SvgIdTable::init(table, 100), SvgStatus::Ok);
+  std::vector<int> slots(keys.size());
+  for (size_t i = 0; i < keys.size(); ++i) {
+    ASSERT_EQ(SvgIdTable::insert(table, keys[i], reinterpret_cast<SvgElement*>(&slots[i])),
+              SvgStatus::Ok);
+  }
+  EXPECT_EQ(table.buckets.size(), svg_id_table_prime(keys.size()));
+  int other = 0;
+  SvgIdTable::insert(table, keys[7], reinterpret_cast<SvgElement*>(&other));  // first one wins
+  for (size_t i = 0; i < keys.size(); ++i) {
+    ASSERT_EQ(SvgIdTable::find(table, keys[i]), reinterpret_cast<SvgElement*>(&slots[i]));
+  }
+  EXPECT_EQ(SvgIdTable::find(table, keys[3] + "Aa"), nullptr);
+  EXPECT_EQ(SvgIdTable::find(table, keys[3].substr(2)), nullptr);
+  SvgIdTable::clear(table);
+  EXPECT_EQ(SvgIdTable::find(table, keys[0]), nullptr);
+}
+
 }  // namespace
