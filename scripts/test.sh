@@ -8,4 +8,4 @@ bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTMIRA_TESTS=ON -DPLOTMIRA_BENCH=ON \
   -DPLOTMIRA_GUI=ON
 cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+ctest --test-dir build --output-on-failure --no-tests=error -j"$(nproc)"
